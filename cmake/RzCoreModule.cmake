@@ -1,0 +1,36 @@
+# One core module = the sources of src/core/<name> as a static library, plus the tests of
+# tests/core/<name> as an object library. Each module's tests also build alone
+# (target core-<name>-tests), so work on one module does not wait for the others.
+define_property(GLOBAL PROPERTY RZ_CORE_LIBS BRIEF_DOCS "core libraries" FULL_DOCS "core libraries")
+define_property(GLOBAL PROPERTY RZ_CORE_TEST_OBJS BRIEF_DOCS "core test objects" FULL_DOCS "core test objects")
+
+function(rz_core_module name)
+  cmake_parse_arguments(M "" "" "DEPS" ${ARGN})
+  set(lib rz_core_${name})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/core/${name}/*.cpp)
+  if(srcs)
+    add_library(${lib} STATIC ${srcs})
+    target_link_libraries(${lib} PUBLIC rz_options ${M_DEPS})
+  else()
+    add_library(${lib} INTERFACE)
+    target_link_libraries(${lib} INTERFACE rz_options ${M_DEPS})
+  endif()
+  set_property(GLOBAL APPEND PROPERTY RZ_CORE_LIBS ${lib})
+endfunction()
+
+function(rz_core_module_tests name)
+  cmake_parse_arguments(M "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE tsrcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/core/${name}/*.cpp)
+  if(NOT tsrcs)
+    return()
+  endif()
+  add_library(rz_coretests_${name} OBJECT ${tsrcs})
+  if(TARGET rz_core_${name})
+    target_link_libraries(rz_coretests_${name} PUBLIC rz_core_${name})
+  endif()
+  target_link_libraries(rz_coretests_${name} PUBLIC ${M_DEPS} rz_test_support
+                        GTest::gtest GTest::gmock)
+  add_executable(core-${name}-tests EXCLUDE_FROM_ALL)
+  target_link_libraries(core-${name}-tests PRIVATE rz_coretests_${name} GTest::gtest_main)
+  set_property(GLOBAL APPEND PROPERTY RZ_CORE_TEST_OBJS rz_coretests_${name})
+endfunction()
