@@ -1,0 +1,152 @@
+#include "SimOptions.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <limits>
+
+namespace rz::sim::program {
+
+namespace {
+
+constexpr const char* kDescription =
+    "Stands in for the RZ-760 controller on a pseudo-terminal (the serial link) and/or a UDP\n"
+    "socket (the Wi-Fi link). It answers C0 with C0, counts C1 and CE 13, restarts on an\n"
+    "empty C4, and decodes 0x60 live frames into 512 DMX levels, 24 relays and the 8 dimmers\n"
+    "(when the 0xA8 block is present). Frames with a bad checksum are dropped.\n"
+    "\n"
+    "When listening, it prints the line \"ready\" on standard error. It ends cleanly on\n"
+    "SIGTERM or SIGINT and removes the --pty link.\n"
+    "\n"
+    "With --events every frame received and every state change is one JSON object per line\n"
+    "on standard output, for example:\n"
+    "  {\"event\":\"ready\",\"udp\":\"127.0.0.1:40001\",\"pty\":\"/tmp/rzsim\"}\n"
+    "  {\"event\":\"frame\",\"link\":\"pty\",\"command\":\"C0\",\"length\":0,\"payload\":\"\"}\n"
+    "  {\"event\":\"frame\",\"link\":\"udp\",\"command\":\"60\",\"length\":42,\n"
+    "   \"levels\":{\"1\":255,\"17\":254},\"relays\":[24 values],\"dimmers\":[8 values] or null}\n"
+    "  {\"event\":\"dropped\",\"link\":\"pty\",\"reason\":\"checksum\"|\"length\"|\"abandoned\",\"length\":9}\n"
+    "  {\"event\":\"liveRejected\",\"link\":\"pty\",\"command\":\"60\",\"length\":5,\n"
+    "   \"reason\":\"length\"|\"packing\"|\"layout\"}\n"
+    "  {\"event\":\"reply\",\"link\":\"pty\",\"command\":\"C0\",\"length\":0,\n"
+    "   \"fate\":\"sent\"|\"dropped\"|\"corrupted\"}\n"
+    "  {\"event\":\"handshake\",\"link\":\"pty\",\"count\":1}\n"
+    "  {\"event\":\"restart\",\"link\":\"pty\",\"count\":1}\n"
+    "  {\"event\":\"output\",\"link\":\"pty\",\"levels\":{...},\"relays\":[...],\"dimmers\":...}\n"
+    "\"length\" is the payload length; \"levels\" lists only non-zero DMX addresses.\n"
+    "Fault options act on the controller's replies, never on what it receives.";
+
+bool parseShare(const QString& text, double& out)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !(v >= 0.0 && v <= 1.0))
+        return false;
+    out = v;
+    return true;
+}
+
+template <typename T>
+bool parseCount(const QString& text, T& out)
+{
+    bool ok = false;
+    const qulonglong v = text.toULongLong(&ok);
+    if (!ok || v > std::numeric_limits<T>::max())
+        return false;
+    out = static_cast<T>(v);
+    return true;
+}
+
+bool parseHostPort(const QString& text, QString& host, uint16_t& port)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return false;
+    host = text.left(colon);
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    return !host.isEmpty() && parseCount(text.mid(colon + 1), port);
+}
+
+} // namespace
+
+std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.addHelpOption();
+    parser.addVersionOption();
+
+    const QCommandLineOption udp(
+        "udp",
+        "Bind a UDP socket at HOST:PORT (port 0: any free port) and answer each datagram's "
+        "frames to its sender, one datagram per reply frame (or per piece with --split).",
+        "HOST:PORT");
+    const QCommandLineOption pty(
+        "pty",
+        "Create a pseudo-terminal in raw mode and a symbolic link to its device at PATH; "
+        "the tool opens PATH as its serial port. A stale link at PATH is replaced.",
+        "PATH");
+    const QCommandLineOption events("events",
+                                    "Print one JSON object per line on standard output for "
+                                    "every frame received and every state change.");
+    const QCommandLineOption drop("drop", "Drop this share (0..1) of the replies.", "SHARE", "0");
+    const QCommandLineOption dropNth("drop-nth", "Drop the N-th reply (1 = the first; 0 = none).",
+                                     "N", "0");
+    const QCommandLineOption corrupt(
+        "corrupt", "Send this share (0..1) of the replies with a wrong checksum.", "SHARE", "0");
+    const QCommandLineOption delay("delay-ms", "Send every reply MS milliseconds late.", "MS", "0");
+    const QCommandLineOption split("split",
+                                   "Send replies in pieces of BYTES bytes (0 = whole frames).",
+                                   "BYTES", "0");
+    const QCommandLineOption baud(
+        "baud",
+        "Throttle input and output to the time the bytes take on a serial line of RATE baud "
+        "at 10 bits per byte (115200 for the real link; 0 = unthrottled).",
+        "RATE", "0");
+    const QCommandLineOption seed("seed", "Seed of the fault generator; equal seeds give equal "
+                                          "faults.",
+                                  "N", "1");
+    parser.addOptions({udp, pty, events, drop, dropNth, corrupt, delay, split, baud, seed});
+    parser.process(arguments);
+
+    if (!parser.positionalArguments().isEmpty()) {
+        error = "unexpected argument: " + parser.positionalArguments().first();
+        return std::nullopt;
+    }
+    SimOptions o;
+    if (parser.isSet(udp) && !parseHostPort(parser.value(udp), o.udpHost, o.udpPort)) {
+        error = "--udp needs HOST:PORT, got " + parser.value(udp);
+        return std::nullopt;
+    }
+    o.ptyPath = parser.value(pty);
+    if (o.udpHost.isEmpty() && o.ptyPath.isEmpty()) {
+        error = "nothing to serve: give --udp HOST:PORT and/or --pty PATH";
+        return std::nullopt;
+    }
+    o.events = parser.isSet(events);
+
+    struct Check {
+        bool ok;
+        const char* what;
+    };
+    const Check checks[] = {
+        {parseShare(parser.value(drop), o.faults.dropShare), "--drop needs a share from 0 to 1"},
+        {parseCount(parser.value(dropNth), o.faults.dropNth), "--drop-nth needs a whole number"},
+        {parseShare(parser.value(corrupt), o.faults.corruptShare),
+         "--corrupt needs a share from 0 to 1"},
+        {parseCount(parser.value(delay), o.faults.delayMs), "--delay-ms needs a whole number"},
+        {parseCount(parser.value(split), o.faults.splitBytes), "--split needs a whole number"},
+        {parseCount(parser.value(baud), o.baud), "--baud needs a whole number"},
+        {parseCount(parser.value(seed), o.faults.seed), "--seed needs a whole number"},
+    };
+    for (const Check& c : checks) {
+        if (!c.ok) {
+            error = QString::fromUtf8(c.what);
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+} // namespace rz::sim::program
