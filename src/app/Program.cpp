@@ -6,6 +6,8 @@
 #include "ui/shell/SingleInstance.h"
 #include "ui/shell/SplashPage.h"
 
+#include "core/app/SettingsFile.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -27,6 +29,7 @@ bool Program::start()
 void Program::addCoreSteps()
 {
     using S = StartupStep;
+    startupSteps.add(S::SettingsPaths, [this] { settings = startSettings(root); });
     startupSteps.add(S::DefaultShowPath, [this] { showPath = root / "SHOW.K_F"; });
     startupSteps.add(S::MainWindowCaption, [this] {
         window = std::make_unique<ui::MainWindow>();
@@ -40,6 +43,9 @@ void Program::addCoreSteps()
             return true;
         ui::QtPrompt(nullptr).message(std::u16string(alreadyRunningMessage));
         return false;
+    });
+    startupSteps.add(S::MouseWheelSetting, [this] {
+        mouseWheelOff = readInt32Key(settings.paths.development, keys::kMouseWheelOff, mouseWheelOff);
     });
     startupSteps.add(S::PrepareSplashPage, [this] {
         splash = new ui::SplashPage;

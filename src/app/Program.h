@@ -5,6 +5,7 @@
 #include "core/app/Caption.h"
 #include "core/app/ExitSequence.h"
 #include "core/app/Scheduler.h"
+#include "core/app/SettingsCatalogue.h"
 #include "core/app/Startup.h"
 #include "io/QtSeams.h"
 
@@ -39,6 +40,8 @@ public:
     ExitSequence& exitSequence() { return exit; }
     const std::filesystem::path& dataRoot() const { return root; }
     const std::filesystem::path& defaultShowPath() const { return showPath; }
+    const SettingsStartup& settingsStartup() const { return settings; }
+    bool mouseWheelDisabled() const { return mouseWheelOff == 1; }
     ui::MainWindow* mainWindow() const { return window.get(); }
 
 private:
@@ -49,6 +52,8 @@ private:
 
     std::filesystem::path root;
     std::filesystem::path showPath;
+    SettingsStartup settings;
+    int32_t mouseWheelOff = 0;
     CaptionPersonalization captionLook;
     io::QtClock clock;
     PeriodicTasks tasks;
