@@ -1,0 +1,79 @@
+#include "core/liveout/LiveSender.h"
+
+#include <utility>
+
+namespace rz::liveout {
+
+void LiveBuffers::clear()
+{
+    frame.fill(0);
+    dimmableLayer.fill(0);
+}
+
+LiveSender::LiveSender(FrameSink send, ConnectedQuery connected, RoomOutputsSource room)
+    : send(std::move(send)), connected(std::move(connected)), room(std::move(room))
+{
+}
+
+bool LiveSender::streamsEveryTick(int mode)
+{
+    switch (mode) {
+    case kModeScene:
+    case kModeFixtureLibrary:
+    case kModeMaterial:
+    case kModeMaterialDemo:
+    case kModeEffect:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LiveSender::setModeWork(int m, ModeWork w)
+{
+    if (m >= 0 && m <= kLastMode)
+        work[static_cast<std::size_t>(m)] = std::move(w);
+}
+
+void LiveSender::setLiveOutputMode(int m)
+{
+    mode = m;
+    clearLiveBuffers();
+    pending = 2;
+    if (m != kModeTest && switchTestFunctionsOff)
+        switchTestFunctionsOff();
+}
+
+void LiveSender::liveTick()
+{
+    if (jump == JumpRequest::requested)
+        jump = JumpRequest::active;
+
+    if (mode >= 0 && mode <= kLastMode) {
+        if (const ModeWork& w = work[static_cast<std::size_t>(mode)])
+            w(buffers);
+    }
+    if (streamsEveryTick(mode))
+        pending = 1;
+    if (mode != kModeMaterial && hideChaseWindow)
+        hideChaseWindow();
+
+    if (jump == JumpRequest::active)
+        jump = JumpRequest::none;
+
+    if (pending > 0 && connected && connected()) {
+        --pending;
+        sendLiveFrame();
+    }
+}
+
+void LiveSender::sendLiveFrame()
+{
+    if (!send)
+        return;
+    const RoomOutputs r = room ? room() : RoomOutputs{};
+    const std::vector<uint8_t> payload = liveFramePayload(buildRawLiveFrame(buffers.frame, r));
+    send(kLiveFrameCommand, payload);
+}
+
+} // namespace rz::liveout
