@@ -1,0 +1,90 @@
+// Outside bytes read as a show file's scene section and light-control section. A section
+// either reads or changes nothing; whatever reads writes back byte-stable and in range.
+#include "core/lightcontrol/LightControlSection.h"
+#include "core/scenes/SceneSection.h"
+#include "core/scenes/SceneReport.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+namespace {
+
+void check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+std::vector<uint8_t> sceneImage(const rz::scenes::SceneTable& table)
+{
+    rz::files::ByteWriter out(1u << 17);
+    out.beginSectionedFile("F10410A1", 50);
+    check(rz::scenes::writeSceneSection(table, out));
+    return out.take();
+}
+
+std::vector<uint8_t> lightControlImage(const rz::lightcontrol::LightControlSettings& s)
+{
+    rz::files::ByteWriter out(4096);
+    out.beginSectionedFile("F10410A1", 50);
+    rz::lightcontrol::writeLightControlSection(s, out);
+    return out.take();
+}
+
+void checkScenesInRange(const rz::scenes::SceneTable& t)
+{
+    using namespace rz::scenes;
+    for (int i = 1; i <= kSceneCount; ++i) {
+        const Scene& s = t.scene(i);
+        check(s.effect <= kMaxSceneEffect && s.wallPanelScene <= kMaxAssociation &&
+              s.vodScene <= kMaxAssociation && s.effectsUnitSound <= kMaxEffectsUnitSound &&
+              s.audioSource <= kMaxAudioSource);
+        for (int d = 1; d <= kDimmerCount; ++d)
+            check(s.dimmers[d] <= kMaxDimmerLevel);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::span<const uint8_t> file(data, size);
+    const rz::files::ByteReader in(file);
+    {
+        using namespace rz::scenes;
+        SceneTable table;
+        table.scene(1).effect = 1;
+        const SceneTable before = table;
+        const ReadResult r = readSceneSection(table, in);
+        if (r == ReadResult::malformed) {
+            check(table == before);
+        } else {
+            checkScenesInRange(table);
+            // Names longer than the field are cut by the first write; from then on it is stable.
+            const std::vector<uint8_t> first = sceneImage(table);
+            SceneTable again;
+            check(readSceneSection(again, rz::files::ByteReader(first)) == ReadResult::ok);
+            check(sceneImage(again) == first);
+        }
+        (void)sceneReportText(file.empty() ? 0 : file[0], file.size() > 1 ? file.subspan(1) : file);
+    }
+    {
+        using namespace rz::lightcontrol;
+        LightControlSettings settings;
+        settings.dimmingSteps = 3;
+        const LightControlSettings before = settings;
+        const ReadResult r = readLightControlSection(settings, in);
+        if (r == ReadResult::malformed) {
+            check(settings == before);
+        } else {
+            const std::vector<uint8_t> first = lightControlImage(settings);
+            LightControlSettings again;
+            check(readLightControlSection(again, rz::files::ByteReader(first)) == ReadResult::ok);
+            check(again == settings);
+            check(lightControlImage(again) == first);
+        }
+    }
+    return 0;
+}
