@@ -1,0 +1,158 @@
+// The worst material tick: 20 virtual fixtures x 32 channels, each patched to all 100 library
+// fixtures of 32 channels with matching codes, fading, through playMaterialTick + applyLevels.
+// Prints the median time as a share of the 100 ms live tick, and the resident
+// memory an empty and a full material store cost.
+#include "core/liveout/LiveSender.h"
+#include "core/materials/MaterialEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+using namespace rz;
+using namespace rz::materials;
+
+namespace {
+
+void fillLibrary(fixtures::FixtureLibrary& library)
+{
+    for (int r = 1; r <= fixtures::kFixtureCount; ++r) {
+        fixtures::Fixture& fx = library.fixture(r);
+        fx.startAddress = static_cast<int16_t>(1 + (r - 1) * 5);
+        fx.channelCount = 32;
+        for (int c = 1; c <= 32; ++c)
+            fx.channelCode[c] = static_cast<uint8_t>(c);
+    }
+}
+
+void fillWorstMaterial(Material& m)
+{
+    m.fixtureCount = 20;
+    m.channelCount = 32;
+    m.stepCount = 2;
+    m.uniformTime = 10;
+    m.allStepsFade = 1;
+    m.brightnessReduction = 25;
+    for (int c = 1; c <= 32; ++c)
+        m.channelCodes[c] = static_cast<uint8_t>(c);
+    for (int f = 1; f <= 20; ++f)
+        for (int r = 1; r <= 100; ++r)
+            m.patch[f][r] = 1;
+    for (int i = 1; i <= 2; ++i)
+        for (int f = 1; f <= 20; ++f)
+            for (int c = 1; c <= 32; ++c)
+                m.setLevel(i, f, c, static_cast<uint8_t>(i == 1 ? f * 7 + c : 255 - c * 3));
+}
+
+struct Rig {
+    Rig()
+    {
+        fillLibrary(library);
+        fillWorstMaterial(store.at(1, 1));
+    }
+    MaterialStore store;
+    fixtures::FixtureLibrary library;
+    EditingContext context;
+    liveout::LiveSender sender{[](uint8_t, std::span<const uint8_t>) {}, [] { return false; }};
+    MaterialEngine engine{store, library, context, sender};
+    liveout::LiveBuffers buffers;
+};
+
+void BM_WorstMaterialTick(benchmark::State& state)
+{
+    Rig rig;
+    for (auto _ : state) {
+        const StepLevels levels = rig.engine.playMaterialTick(1, 1);
+        rig.engine.applyLevels(1, 1, levels, false, rig.buffers);
+        benchmark::DoNotOptimize(rig.buffers.frame.data());
+    }
+}
+BENCHMARK(BM_WorstMaterialTick)->Repetitions(9)->ReportAggregatesOnly(true);
+
+// The same tick when the output map is rebuilt every time (what the cache saves).
+void BM_WorstMaterialTickUncached(benchmark::State& state)
+{
+    Rig rig;
+    const Material& m = rig.store.at(1, 1);
+    PlaybackState playback;
+    int32_t duration = 0;
+    for (auto _ : state) {
+        const StepLevels levels = playMaterialTick(m, playback, false, duration);
+        const OutputMap map = buildOutputMap(m, rig.library);
+        for (int f = 1; f <= 20; ++f)
+            for (int c = 1; c <= 32; ++c)
+                for (uint16_t a : map.addrs(f, c))
+                    rig.buffers.dimmableLayer[a] = levels.at(f, c);
+        benchmark::DoNotOptimize(rig.buffers.dimmableLayer.data());
+    }
+}
+BENCHMARK(BM_WorstMaterialTickUncached)->Repetitions(5)->ReportAggregatesOnly(true);
+
+long residentKiB()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    if (!(statm >> pages >> resident))
+        return -1;
+    return resident * 4; // 4 KiB pages
+}
+
+void printStoreMemory()
+{
+    const long base = residentKiB();
+    auto store = std::make_unique<MaterialStore>();
+    const long empty = residentKiB();
+    for (int m = 1; m <= kModules; ++m)
+        for (int s = 1; s <= kSlots; ++s)
+            applyTimeDefaults(store->at(m, s)); // every material opened once in the editor
+    const long opened = residentKiB();
+    Material& one = store->at(1, 1);
+    one.fixtureCount = 20;
+    one.channelCount = 32;
+    one.stepCount = kMaxSteps;
+    for (int i = 1; i <= kMaxSteps; ++i)
+        for (int f = 1; f <= 20; ++f)
+            for (int c = 1; c <= 32; ++c)
+                one.setLevel(i, f, c, static_cast<uint8_t>(i + f + c));
+    const long oneFull = residentKiB();
+    for (int n = 2; n <= kMaterialsPerEffect; ++n)
+        store->at(*materialFromNumber(n)) = one;
+    const long allFull = residentKiB();
+    std::printf("material store resident memory (KiB): empty %ld, every material opened %ld, "
+                "one material of 600 x 20 x 32 %ld, all 240 full %ld\n",
+                empty - base, opened - base, oneFull - base, allFull - base);
+}
+
+} // namespace
+
+// The console output, plus each median as a share of the 100 ms live tick.
+class BudgetReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.aggregate_name != "median")
+                continue;
+            const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double cpuMs = run.GetAdjustedCPUTime() * toMs;
+            const double realMs = run.GetAdjustedRealTime() * toMs;
+            std::printf("%s: median %.4f ms CPU = %.3f %% of the 100 ms tick (%.4f ms wall = %.3f %%)\n",
+                        run.run_name.function_name.c_str(), cpuMs, cpuMs, realMs, realMs);
+        }
+    }
+};
+
+int main(int argc, char** argv)
+{
+    printStoreMemory();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    BudgetReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
