@@ -1,0 +1,79 @@
+#pragma once
+// Moving parameter files between the PC and the controller: the download (start message with
+// size and checksum, zero-run packed 512-byte blocks each acknowledged, status queries that
+// recover lost acknowledgements, a final verification) and the upload (file information, then
+// 512-byte blocks), each step logged into the caller's information box.
+//
+// Runs inside a button handler: every wait lets the event loop run, the main loop's periodic
+// tasks do not run until the transfer returns.
+#include "core/app/Seams.h"
+#include "core/link/Link.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace rz::transfer {
+
+// A D1 block whose acknowledgement is missing is sent again at most this many times.
+inline constexpr int kMaxBlockResends = 3;
+inline constexpr int kStatusQueries = 4;
+// Larger than any parameter file; an upload announcing more is refused as a data error.
+inline constexpr uint32_t kMaxUploadLength = 64u * 1024 * 1024;
+
+class FileTransfer {
+public:
+    // One per link: installs its receive hook in the link's first receiver slot (and removes
+    // it when destroyed). `isConnected` reads the connection manager's flag.
+    FileTransfer(link::Link& link, std::function<bool()> isConnected);
+    ~FileTransfer();
+    FileTransfer(const FileTransfer&) = delete;
+    FileTransfer& operator=(const FileTransfer&) = delete;
+
+    // Writes "未连接" and returns false when the link is not connected. The caller clears
+    // its box before (a LogBox only appends).
+    bool checkConnected(LogBox& box);
+
+    // Sends the file at `path` as `kind`. With `switchToScene` and kind 1 the verification
+    // asks the controller to switch to that scene. downloadSucceeded() is 1 only when the
+    // verification passed.
+    void downloadFile(uint8_t kind, const std::filesystem::path& path, LogBox& box,
+                      std::optional<uint8_t> switchToScene = std::nullopt);
+    // Fetches the controller's file of `kind`; `path` is replaced (atomically) only when every
+    // block arrived. Returns true on success.
+    bool uploadFile(uint8_t kind, const std::filesystem::path& path, LogBox& box);
+
+    // The receive hook: keeps the payloads of D3, D4 and D8 replies.
+    void onFrame(uint8_t command, std::span<const uint8_t> payload);
+
+    uint8_t downloadSucceeded() const { return succeeded; }
+
+    // True once the program is closing: the transfer stops after the current block.
+    std::function<bool()> programClosing;
+    // After each block: bytes done so far of the total.
+    std::function<void(uint64_t done, uint64_t total)> onProgress;
+
+private:
+    enum class BlockOutcome { Delivered, Failed };
+    struct StatusAnswer {
+        bool answered = false;
+        bool blockArrived = false;
+    };
+
+    BlockOutcome sendBlock(std::span<const uint8_t> block, uint32_t heldAfter, LogBox& box);
+    StatusAnswer queryStatus(uint32_t heldAfter);
+    bool closing() const;
+    void progress(uint64_t done, uint64_t total);
+
+    link::Link& link;
+    std::function<bool()> isConnected;
+    uint8_t succeeded = 0;
+    std::vector<uint8_t> uploadInfoReply;
+    std::vector<uint8_t> uploadDataReply;
+    std::vector<uint8_t> statusReply;
+};
+
+} // namespace rz::transfer
