@@ -31,6 +31,8 @@ ControllerLink::ControllerLink(const std::string& name, const SimOptions& option
 {
     if (options.events)
         controller.setListener(&printer);
+    for (const auto& [kind, bytes] : options.files)
+        controller.transfer().files.preload(kind, bytes);
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, this, &ControllerLink::pump);

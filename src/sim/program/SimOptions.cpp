@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QCoreApplication>
 
 #include <limits>
@@ -107,7 +108,12 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
     const QCommandLineOption seed("seed", "Seed of the fault generator; equal seeds give equal "
                                           "faults.",
                                   "N", "1");
-    parser.addOptions({udp, pty, events, drop, dropNth, corrupt, delay, split, baud, seed});
+    const QCommandLineOption file(
+        "file",
+        "Hold the file at PATH as the controller's file of KIND (1 show, 2 wall panel, 3 VOD, "
+        "4 air conditioner) from the start, so an upload can fetch it. May be repeated.",
+        "KIND=PATH");
+    parser.addOptions({udp, pty, events, drop, dropNth, corrupt, delay, split, baud, seed, file});
     parser.process(arguments);
 
     if (!parser.positionalArguments().isEmpty()) {
@@ -145,6 +151,21 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
             error = QString::fromUtf8(c.what);
             return std::nullopt;
         }
+    }
+    for (const QString& spec : parser.values(file)) {
+        const qsizetype eq = spec.indexOf(QLatin1Char('='));
+        uint8_t kind = 0;
+        if (eq <= 0 || !parseCount(spec.left(eq), kind) || kind < 1 || kind > 4) {
+            error = "--file needs KIND=PATH with KIND 1..4, got " + spec;
+            return std::nullopt;
+        }
+        QFile in(spec.mid(eq + 1));
+        if (!in.open(QIODevice::ReadOnly)) {
+            error = "--file: cannot read " + spec.mid(eq + 1);
+            return std::nullopt;
+        }
+        const QByteArray bytes = in.readAll();
+        o.files.emplace_back(kind, std::vector<uint8_t>(bytes.begin(), bytes.end()));
     }
     return o;
 }

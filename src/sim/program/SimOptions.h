@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace rz::sim::program {
 
@@ -17,6 +19,8 @@ struct SimOptions {
     bool events = false;
     uint32_t baud = 0;     // 0: no line-speed throttle
     FaultPolicy faults;
+    // Files the controller holds from the start, by kind (served to uploads).
+    std::vector<std::pair<uint8_t, std::vector<uint8_t>>> files;
 };
 
 // Parses the arguments (argv[0] first). On --help or --version the parser prints and exits;
