@@ -1,0 +1,337 @@
+// The download page driven through its object names against the in-process simulated
+// controller: save and download at once, the stored options, disconnect and scene switch.
+#include "core/app/SettingsCatalogue.h"
+#include "core/app/SettingsFile.h"
+#include "core/link/ConnectionManager.h"
+#include "core/link/Link.h"
+#include "core/liveout/LiveSender.h"
+#include "core/show/Show.h"
+#include "core/show/ShowFile.h"
+#include "core/transfer/FileTransfer.h"
+#include "core/transfer/TransferMessages.h"
+#include "sim/Controller.h"
+#include "sim/LoopbackTransport.h"
+#include "support/Fakes.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/shell/PageHost.h"
+#include "ui/transfer/DownloadPage.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include <map>
+#include <memory>
+
+using namespace rz;
+
+namespace {
+
+constexpr uint8_t kD0 = 0xD0, kD2 = 0xD2;
+
+QString qs(const std::u16string& text)
+{
+    return QString::fromStdU16String(text);
+}
+
+// Every wait of the core moves time by 1 ms and lets the controller's answers in.
+class SimYield : public Yield {
+public:
+    SimYield(test::FakeClock& clock, link::Transport& transport) : clock(clock), transport(transport) {}
+    void yield() override
+    {
+        clock.advance(1);
+        transport.poll();
+        if (onYield)
+            onYield();
+    }
+    std::function<void()> onYield;
+
+private:
+    test::FakeClock& clock;
+    link::Transport& transport;
+};
+
+class LoopbackOpener : public link::TransportOpener {
+public:
+    explicit LoopbackOpener(link::Transport& t) : wifi(t) {}
+    std::vector<link::SerialPortChoice> listSerialPorts() override { return {}; }
+    link::Transport* openSerial(const std::u16string&) override { return nullptr; }
+    void closeSerial() override {}
+    link::Transport* openWifi() override { return &wifi; }
+    void closeWifi() override {}
+
+private:
+    link::Transport& wifi;
+};
+
+class SilentConnectionView : public link::ConnectionView {
+public:
+    void showKinds(const std::vector<std::u16string>&, const std::u16string&) override {}
+    void showButton(const link::ConnectionButtonLook&) override {}
+    void setButtonEnabled(bool) override {}
+    void showCounters(const std::u16string&) override {}
+};
+
+class FixedTime : public show::LocalTimeSource {
+public:
+    LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
+};
+
+// Answers every verification as failed.
+class FailingVerify : public sim::CommandFamily {
+public:
+    void handle(const sim::ReceivedFrame&, sim::FamilyContext& context) override
+    {
+        const uint8_t failed[] = {0x00};
+        context.reply(kD2, failed);
+    }
+};
+
+class CommandCounter : public sim::ControllerListener {
+public:
+    void onEvent(const sim::ControllerEvent& e) override
+    {
+        if (e.kind == sim::EventKind::FrameReceived) {
+            ++frames[e.command];
+            if (e.command == kD2)
+                lastVerify = e.payload;
+        }
+    }
+    std::map<uint8_t, int> frames;
+    std::vector<uint8_t> lastVerify;
+};
+
+// The PC side of the program around one download page, on a fake clock, with the simulated
+// controller behind the link.
+struct Rig {
+    Rig()
+    {
+        controller.setListener(&counter);
+        link.setTransport(&transport); // open from start-up on, not yet connected
+        window.pages()->preparePage(page.get());
+    }
+    ~Rig()
+    {
+        page.reset();
+        link.setTransport(nullptr);
+    }
+
+    void connect()
+    {
+        manager.toggleConnection();
+        QVERIFY(manager.connected());
+    }
+    QString boxText() const { return page->findChild<QPlainTextEdit*>("Text信息")->toPlainText(); }
+    QCheckBox* check(const char* name) const { return page->findChild<QCheckBox*>(name); }
+    QPushButton* button() const { return page->findChild<QPushButton*>("Command下载_灯光参数"); }
+    const std::vector<uint8_t>* storedShow() { return controller.transfer().files.file(1); }
+
+    test::TempDir dir;
+    SettingsPaths paths = settingsPaths(dir.path());
+    test::FakeClock clock{5000};
+    CommandCounter counter;
+    sim::Controller controller{clock};
+    sim::LoopbackTransport transport{controller, clock};
+    SimYield yield{clock, transport};
+    link::Link link{clock, yield};
+    LoopbackOpener opener{transport};
+    SilentConnectionView connectionView;
+    link::ConnectionManager manager{link, opener, paths, connectionView};
+    transfer::FileTransfer transfer{link, [this] { return manager.connected(); }};
+    liveout::LiveSender live{[this](uint8_t c, std::span<const uint8_t> p) { link.send(c, p); },
+                             [this] { return manager.connected(); }};
+    test::RecordingPrompt prompt;
+    test::ScriptedFileChooser chooser;
+    FixedTime localTime;
+    std::unique_ptr<show::Show> show = std::make_unique<show::Show>();
+    show::ShowFile showFile{*show, dir.path(), {prompt, chooser, clock, yield, localTime}};
+    ui::MainWindow window;
+    std::unique_ptr<ui::DownloadPage> page = std::make_unique<ui::DownloadPage>(
+        ui::DownloadPage::Services{window, link, manager, transfer, showFile, live, paths});
+};
+
+} // namespace
+
+class TestDownloadPage : public QObject {
+    Q_OBJECT
+private slots:
+    void openingSavesAndDownloadsTheWorkingShowFile();
+    void disconnectedOpeningNeitherSavesNorSends();
+    void optionsAreStoredOnClickAndLoadedOnFirstOpening();
+    void disconnectsOnlyAfterAVerifiedDownload();
+    void sceneSwitchAsksForTheCurrentScene();
+    void openingAgainDuringADownloadStartsNoSecondOne();
+    void aShowThatCannotBeSavedIsNotSent();
+    void optionsAndTitlesOfTheShowKind();
+};
+
+void TestDownloadPage::openingSavesAndDownloadsTheWorkingShowFile()
+{
+    Rig rig;
+    rig.connect();
+    rig.show->library.fixture(1).name = u"Spot";
+    rig.page->showPage();
+
+    const auto sent = rz::test::readAll(rig.showFile.showPath());
+    QVERIFY(!sent.empty());
+    QVERIFY(rig.storedShow());
+    QVERIFY(*rig.storedShow() == sent);
+
+    const QString path = qs(rig.showFile.showPath().u16string());
+    const int blocks = static_cast<int>((sent.size() + 511) / 512);
+    const QString marks(blocks, '>');
+    const QString expected = QStringLiteral("->下载灯光文件 \n->文件:") + path +
+                             QStringLiteral("\n->读取文件\n->文件大小:") +
+                             qs(transfer::sizeInKText(sent.size())) +
+                             QStringLiteral("\n->握手成功\n") + marks +
+                             QStringLiteral("\n->校验中...\n->校验成功\n->下载成功\n");
+    QCOMPARE(rig.boxText(), expected);
+    QCOMPARE(rig.counter.lastVerify, std::vector<uint8_t>(10, 0)); // no scene switch asked
+    QCOMPARE(rig.live.liveOutputMode(), liveout::kModeDownload);
+    QVERIFY(rig.button()->isEnabled());
+    auto* bar = rig.page->findChild<QProgressBar*>("ProgressBar下载");
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(rig.manager.connected()); // the option is off by default
+
+    // The button repeats it.
+    QTest::mouseClick(rig.button(), Qt::LeftButton);
+    QCOMPARE(rig.counter.frames[kD0], 2);
+    QVERIFY(rig.boxText().endsWith(QStringLiteral("->下载成功\n")));
+}
+
+void TestDownloadPage::disconnectedOpeningNeitherSavesNorSends()
+{
+    Rig rig;
+    rig.page->showPage();
+    QCOMPARE(rig.boxText(), QStringLiteral("未连接\n"));
+    QVERIFY(!std::filesystem::exists(rig.showFile.showPath()));
+    QCOMPARE(rig.counter.frames[kD0], 0);
+    QVERIFY(rig.button()->isEnabled());
+}
+
+void TestDownloadPage::optionsAreStoredOnClickAndLoadedOnFirstOpening()
+{
+    const struct {
+        const char* control;
+        std::u16string_view key;
+    } options[] = {
+        {"Check下载完断开连接", keys::kDisconnectAfterDownload},
+        {"Check下载完自动切最后编辑场景", keys::kSwitchToLastSceneAfterDownload},
+    };
+    for (const auto& option : options) {
+        Rig rig;
+        rig.page->showPage();
+        QCheckBox* box = rig.check(option.control);
+        QVERIFY2(!box->isChecked(), option.control); // a missing key reads as 0
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(qs(readKey(rig.paths.work, option.key)), QStringLiteral("1"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(qs(readKey(rig.paths.work, option.key)), QStringLiteral("0"));
+        QTest::mouseClick(box, Qt::LeftButton);
+
+        // A new run reads the stored value when the page is first opened.
+        ui::DownloadPage again({rig.window, rig.link, rig.manager, rig.transfer, rig.showFile,
+                                rig.live, rig.paths});
+        QVERIFY(!again.findChild<QCheckBox*>(option.control)->isChecked());
+        again.showPage();
+        QVERIFY2(again.findChild<QCheckBox*>(option.control)->isChecked(), option.control);
+    }
+}
+
+void TestDownloadPage::disconnectsOnlyAfterAVerifiedDownload()
+{
+    const struct {
+        bool optionOn;
+        bool verifyFails;
+        bool connectedAfter;
+    } cases[] = {
+        {true, false, false},
+        {true, true, true}, // "->校验失败" never disconnects
+        {false, false, true},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        FailingVerify failing;
+        if (c.verifyFails)
+            rig.controller.route(kD2, failing);
+        writeKey(rig.paths.work, keys::kDisconnectAfterDownload, c.optionOn ? u"1" : u"0");
+        rig.connect();
+        rig.page->showPage();
+        QCOMPARE(rig.boxText().endsWith(QStringLiteral("->校验失败\n")), c.verifyFails);
+        QCOMPARE(rig.manager.connected(), c.connectedAfter);
+    }
+}
+
+void TestDownloadPage::sceneSwitchAsksForTheCurrentScene()
+{
+    Rig rig;
+    writeKey(rig.paths.work, keys::kSwitchToLastSceneAfterDownload, u"1");
+    rig.show->currentScene = 7;
+    rig.connect();
+    rig.page->showPage();
+    std::vector<uint8_t> expected(10, 0);
+    expected[0] = 0x88;
+    expected[1] = 7;
+    QCOMPARE(rig.counter.lastVerify, expected);
+    QCOMPARE(rig.controller.transfer().files.switchedToScene(), std::optional<uint8_t>(7));
+}
+
+void TestDownloadPage::openingAgainDuringADownloadStartsNoSecondOne()
+{
+    Rig rig;
+    rig.connect();
+    bool reopened = false;
+    rig.yield.onYield = [&] {
+        // The user presses "下载" in the title bar while the first download waits.
+        if (!reopened && rig.page->downloading()) {
+            reopened = true;
+            rig.page->showPage();
+            QVERIFY(rig.page->downloading());
+            QVERIFY(!rig.button()->isEnabled());
+        }
+    };
+    rig.page->showPage();
+    QVERIFY(reopened);
+    QCOMPARE(rig.counter.frames[kD0], 1);
+    QVERIFY(rig.boxText().startsWith(QStringLiteral("->下载灯光文件 \n")));
+    QVERIFY(rig.boxText().endsWith(QStringLiteral("->下载成功\n")));
+    QVERIFY(!rig.page->downloading());
+}
+
+void TestDownloadPage::aShowThatCannotBeSavedIsNotSent()
+{
+    Rig rig;
+    rig.connect();
+    // A folder where the working file belongs: the save cannot replace it.
+    std::filesystem::create_directories(rig.showFile.showPath());
+    rig.page->showPage();
+    QCOMPARE(rig.counter.frames[kD0], 0);
+    QCOMPARE(rig.prompt.messages.size(), std::size_t(1));
+    QCOMPARE(rig.boxText(), QStringLiteral("->下载灯光文件 \n"));
+    QVERIFY(rig.button()->isEnabled());
+    QVERIFY(rig.manager.connected());
+}
+
+void TestDownloadPage::optionsAndTitlesOfTheShowKind()
+{
+    Rig rig;
+    rig.page->showPage();
+    QCOMPARE(rig.page->downloadKind(), uint8_t(1));
+    QCOMPARE(rig.page->findChild<QLabel*>("Label标题1")->text(), QStringLiteral("下载 灯光参数"));
+    QCOMPARE(rig.page->findChild<QLabel*>("Label标题2")->text(), QStringLiteral("下载信息"));
+    QCOMPARE(rig.button()->text(), QStringLiteral("下载"));
+    QVERIFY(!rig.check("Check下载完断开连接")->isHidden());
+
+    // Another kind keeps its titles, starts nothing and hides the disconnect option.
+    rig.page->showTransferFor(2);
+    QVERIFY(rig.check("Check下载完断开连接")->isHidden());
+    QVERIFY(!rig.check("Check下载完自动切最后编辑场景")->isHidden());
+    QCOMPARE(rig.boxText(), QStringLiteral("未连接\n"));
+}
+
+QTEST_MAIN(TestDownloadPage)
+#include "tst_downloadpage.moc"
