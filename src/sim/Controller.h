@@ -9,6 +9,7 @@
 #include "sim/FrameReader.h"
 #include "sim/HandshakeFamily.h"
 #include "sim/LiveOutputFamily.h"
+#include "sim/RdmResponders.h"
 #include "sim/TransferFamilies.h"
 
 #include <array>
@@ -69,6 +70,8 @@ public:
     const LiveOutputFamily& live() const { return liveOutput; }
     // File storage, firmware loader and query answers (preload files, script the loader).
     TransferFamilies& transfer() { return transferFamilies; }
+    // The RDM fixtures on the DMX line.
+    RdmResponders& rdm() { return rdmResponders; }
 
 private:
     class Context;
@@ -90,6 +93,7 @@ private:
     HandshakeFamily handshakeFamily;
     LiveOutputFamily liveOutput;
     TransferFamilies transferFamilies{clock};
+    RdmResponders rdmResponders;
     std::array<CommandFamily*, 256> routes{};
     std::map<uint16_t, CommandFamily*> subRoutes;
     std::vector<CommandFamily*> families; // each once, for restarts

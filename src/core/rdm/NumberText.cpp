@@ -1,0 +1,51 @@
+#include "core/rdm/NumberText.h"
+
+namespace rz::rdm {
+
+int hexDigitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    return -1;
+}
+
+std::optional<std::vector<uint8_t>> bytesFromHex(std::u16string_view t)
+{
+    if (t.size() % 2 != 0)
+        return std::nullopt;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(t.size() / 2);
+    for (std::size_t i = 0; i < t.size(); i += 2) {
+        const int hi = hexDigitValue(t[i]);
+        const int lo = hexDigitValue(t[i + 1]);
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
+        bytes.push_back(static_cast<uint8_t>(hi << 4 | lo));
+    }
+    return bytes;
+}
+
+std::u16string hexDigits(uint32_t value, int digits)
+{
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    std::u16string t;
+    for (int i = digits - 1; i >= 0; --i)
+        t += kDigits[(value >> (4 * i)) & 0xF];
+    return t;
+}
+
+std::u16string decimalText(uint64_t v)
+{
+    std::u16string t;
+    do {
+        t.insert(t.begin(), static_cast<char16_t>(u'0' + v % 10));
+        v /= 10;
+    } while (v);
+    return t;
+}
+
+} // namespace rz::rdm
