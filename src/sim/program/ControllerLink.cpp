@@ -33,6 +33,8 @@ ControllerLink::ControllerLink(const std::string& name, const SimOptions& option
         controller.setListener(&printer);
     for (const auto& [kind, bytes] : options.files)
         controller.transfer().files.preload(kind, bytes);
+    for (const RdmResponder& fixture : options.rdmFixtures)
+        controller.rdm().add(fixture);
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, this, &ControllerLink::pump);

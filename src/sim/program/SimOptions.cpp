@@ -113,7 +113,13 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
         "Hold the file at PATH as the controller's file of KIND (1 show, 2 wall panel, 3 VOD, "
         "4 air conditioner) from the start, so an upload can fetch it. May be repeated.",
         "KIND=PATH");
-    parser.addOptions({udp, pty, events, drop, dropNth, corrupt, delay, split, baud, seed, file});
+    const QCommandLineOption rdmFixture(
+        "rdm-fixture",
+        "Put an RDM fixture with this UID (MMMM:DDDDDDDD) on the simulated DMX line, optionally "
+        "with its DMX start address (default 1). May be repeated.",
+        "UID[@ADDRESS]");
+    parser.addOptions({udp, pty, events, drop, dropNth, corrupt, delay, split, baud, seed, file,
+                       rdmFixture});
     parser.process(arguments);
 
     if (!parser.positionalArguments().isEmpty()) {
@@ -166,6 +172,19 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
         }
         const QByteArray bytes = in.readAll();
         o.files.emplace_back(kind, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    }
+    for (const QString& spec : parser.values(rdmFixture)) {
+        const QStringList parts = spec.split(QLatin1Char('@'));
+        const auto uid = rdm::Uid::fromText(QString(parts.first()).remove(QLatin1Char(':')).toStdU16String());
+        uint16_t address = 1;
+        if (!uid || parts.size() > 2 || (parts.size() == 2 && (!parseCount(parts[1], address) || address < 1 || address > 512))) {
+            error = "--rdm-fixture needs UID[@ADDRESS] like 7A70:00000001@10, got " + spec;
+            return std::nullopt;
+        }
+        RdmResponder fixture;
+        fixture.uid = *uid;
+        fixture.startAddress = address;
+        o.rdmFixtures.push_back(fixture);
     }
     return o;
 }

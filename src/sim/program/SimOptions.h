@@ -1,6 +1,7 @@
 #pragma once
 // The simulator program's command line.
 #include "sim/Faults.h"
+#include "sim/RdmResponders.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,8 @@ struct SimOptions {
     FaultPolicy faults;
     // Files the controller holds from the start, by kind (served to uploads).
     std::vector<std::pair<uint8_t, std::vector<uint8_t>>> files;
+    // RDM fixtures on the simulated DMX line.
+    std::vector<RdmResponder> rdmFixtures;
 };
 
 // Parses the arguments (argv[0] first). On --help or --version the parser prints and exits;
