@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include <cstdio>
+
 namespace {
 
 std::filesystem::path toPath(const QString& s)
@@ -54,7 +56,14 @@ int main(int argc, char** argv)
     parser.process(app);
     const auto options = rz::app::readOptions(parser);
 
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "rz760-tool: %s\n", options.error.toLocal8Bit().constData());
+        return 2;
+    }
+
     rz::app::Program program(dataRootFor(options));
+    if (options.controller)
+        program.setControllerChoice(*options.controller);
     if (!program.start())
         return 1;
     return app.exec();

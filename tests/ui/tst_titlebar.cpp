@@ -1,0 +1,318 @@
+// The title bar: function buttons and their pages, the relay debugging and its settings, the
+// save button, the counters' double click, and a real connection to the simulator program
+// from the connect button.
+#include "core/app/ColourScheme.h"
+#include "core/app/SettingsCatalogue.h"
+#include "core/app/SettingsFile.h"
+#include "core/link/ConnectionManager.h"
+#include "core/link/Link.h"
+#include "io/QtSeams.h"
+#include "io/QtTransportOpener.h"
+#include "support/Fakes.h"
+#include "ui/shell/TitleBar.h"
+
+#include <QComboBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+using namespace rz;
+
+namespace {
+
+// No port and no socket: sends go nowhere, so a handshake simply times out.
+class NoTransports : public link::TransportOpener {
+public:
+    std::vector<link::SerialPortChoice> listSerialPorts() override { return {}; }
+    link::Transport* openSerial(const std::u16string&) override { return nullptr; }
+    void closeSerial() override {}
+    link::Transport* openWifi() override { return nullptr; }
+    void closeWifi() override {}
+};
+
+// A title bar wired to a connection manager over the given opener, loaded as at start-up.
+struct Rig {
+    Rig(link::TransportOpener& opener, const std::filesystem::path& root)
+        : paths(settingsPaths(root)), link(clock, yield), bar(paths, scheme),
+          manager(link, opener, paths, bar)
+    {
+        bar.setConnectionManager(&manager);
+    }
+    ~Rig() { link.setTransport(nullptr); }
+
+    template <typename T>
+    T* find(const QString& name)
+    {
+        T* w = bar.findChild<T*>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    QPushButton* functionButton(int k) { return find<QPushButton>(QStringLiteral("Command功能选择(%1)").arg(k)); }
+
+    SettingsPaths paths;
+    ColourScheme scheme;
+    io::QtClock clock;
+    io::QtYield yield;
+    link::Link link;
+    ui::TitleBar bar;
+    link::ConnectionManager manager;
+};
+
+// A title bar without any controller.
+struct OfflineRig {
+    test::TempDir dir;
+    NoTransports none;
+    Rig rig{none, dir.path()};
+};
+
+} // namespace
+
+class TitleBarTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensWithItsControlsAndCaptions();
+    void functionButtonsOpenTheirPagesAndCloseRdm_data();
+    void functionButtonsOpenTheirPagesAndCloseRdm();
+    void sceneButtonFollowsScenePageMode();
+    void buttonWithoutItsPageDoesNothing();
+    void relayClickedTwiceStoresZero();
+    void relaysLoadFromWorkSettings();
+    void saveButtonShowsSavingThenRestores();
+    void doubleClickOnCountersOpensUpgradePage();
+    void connectButtonConnectsToTheSimulator();
+};
+
+void TitleBarTest::opensWithItsControlsAndCaptions()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    rig.bar.load();
+    const QStringList captions = {u"灯控"_qs, u"灯库"_qs, u"场景"_qs, u"测试"_qs, u"下载"_qs, u"RDM"_qs};
+    const int numbers[] = {1, 3, 4, 5, 6, 7};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(rig.functionButton(numbers[i])->text(), captions[i]);
+    QVERIFY(!rig.bar.findChild<QPushButton*>(u"Command功能选择(2)"_qs));
+    QCOMPARE(rig.find<QPushButton>(u"Command连接"_qs)->text(), u"未连接"_qs);
+    QCOMPARE(rig.find<QLabel>(u"Label数据包"_qs)->text(), u"S:0000   G:0000"_qs);
+    QCOMPARE(rig.find<QPushButton>(u"Command立刻保存"_qs)->text(), u"保存"_qs);
+    QCOMPARE(rig.find<QComboBox>(u"Combo连接方式"_qs)->itemText(0), u"Wifi"_qs);
+    QVERIFY(rig.find<QPushButton>(u"Command开发模式"_qs)->isHidden());
+    QVERIFY(rig.find<QLabel>(u"Image_logo"_qs)->isHidden()); // "LoSet" is not 1
+    for (int k = 1; k <= 24; ++k)
+        QVERIFY(rig.bar.findChild<QLabel*>(u"Image调试继电器(%1)"_qs.arg(k)));
+}
+
+void TitleBarTest::functionButtonsOpenTheirPagesAndCloseRdm_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("closesRdm");
+    using P = ui::TitlePage;
+    QTest::newRow("灯控") << 1 << int(P::lightControl) << true;
+    QTest::newRow("灯库") << 3 << int(P::fixtureLibrary) << true;
+    QTest::newRow("场景") << 4 << int(P::scene) << true;
+    QTest::newRow("测试") << 5 << int(P::test) << true;
+    QTest::newRow("下载") << 6 << int(P::download) << true;
+    QTest::newRow("RDM") << 7 << int(P::rdm) << false;
+}
+
+void TitleBarTest::functionButtonsOpenTheirPagesAndCloseRdm()
+{
+    QFETCH(int, button);
+    QFETCH(int, page);
+    QFETCH(bool, closesRdm);
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    rig.bar.load();
+    std::vector<int> opened;
+    for (int p = 0; p <= int(ui::TitlePage::upgrade); ++p)
+        rig.bar.setPageOpener(ui::TitlePage(p), [&opened, p] { opened.push_back(p); });
+    int rdmCloses = 0;
+    rig.bar.closeRdm = [&] { ++rdmCloses; };
+
+    QTest::mouseClick(rig.functionButton(button), Qt::LeftButton);
+    QCOMPARE(opened, std::vector<int>{page});
+    QCOMPARE(rdmCloses, closesRdm ? 1 : 0);
+    QVERIFY(rig.functionButton(button)->property("selected").toBool());
+    for (int other : {1, 3, 4, 5, 6, 7})
+        if (other != button)
+            QVERIFY(!rig.functionButton(other)->property("selected").toBool());
+}
+
+void TitleBarTest::sceneButtonFollowsScenePageMode()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    std::vector<ui::TitlePage> opened;
+    for (auto p : {ui::TitlePage::scene, ui::TitlePage::effect, ui::TitlePage::material})
+        rig.bar.setPageOpener(p, [&opened, p] { opened.push_back(p); });
+    const struct {
+        ui::ScenePageMode mode;
+        const char16_t* caption;
+        ui::TitlePage page;
+    } cases[] = {
+        {ui::ScenePageMode::effect, u"效果", ui::TitlePage::effect},
+        {ui::ScenePageMode::material, u"素材", ui::TitlePage::material},
+        {ui::ScenePageMode::scene, u"场景", ui::TitlePage::scene},
+    };
+    for (const auto& c : cases) {
+        rig.bar.setScenePageMode(c.mode);
+        QCOMPARE(rig.functionButton(4)->text(), QString::fromUtf16(c.caption));
+        opened.clear();
+        QTest::mouseClick(rig.functionButton(4), Qt::LeftButton);
+        QCOMPARE(opened, std::vector<ui::TitlePage>{c.page});
+    }
+    // The light-control button opens the air conditioner once a page switched it.
+    bool airConditioner = false;
+    rig.bar.setPageOpener(ui::TitlePage::airConditioner, [&] { airConditioner = true; });
+    rig.bar.setLightButtonOpensAirConditioner(true);
+    QTest::mouseClick(rig.functionButton(1), Qt::LeftButton);
+    QVERIFY(airConditioner);
+}
+
+void TitleBarTest::buttonWithoutItsPageDoesNothing()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    rig.bar.load();
+    for (int k : {1, 3, 4, 5, 6, 7})
+        QTest::mouseClick(rig.functionButton(k), Qt::LeftButton); // no page, no close hook: no crash
+    QVERIFY(rig.functionButton(7)->property("selected").toBool());
+}
+
+void TitleBarTest::relayClickedTwiceStoresZero()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    rig.bar.load();
+    int requests = 0;
+    rig.bar.onRelaysChanged = [&] { ++requests; };
+    QLabel* relay3 = rig.find<QLabel>(u"Image调试继电器(3)"_qs);
+
+    QTest::mouseClick(relay3, Qt::LeftButton);
+    QCOMPARE(rig.bar.debugRelays()[3], uint8_t{255});
+    QCOMPARE(readKey(rig.paths.work, u"调试继电器03"), u"255");
+    QCOMPARE(requests, 1);
+
+    QTest::mouseClick(relay3, Qt::LeftButton);
+    QCOMPARE(rig.bar.debugRelays()[3], uint8_t{0});
+    QCOMPARE(readKey(rig.paths.work, u"调试继电器03"), u"0");
+    QCOMPARE(requests, 2);
+    for (int k = 1; k <= 30; ++k)
+        QCOMPARE(rig.bar.debugRelays()[k], uint8_t{0});
+}
+
+void TitleBarTest::relaysLoadFromWorkSettings()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    test::writeText(rig.paths.work, "调试继电器05=255\r\n调试继电器07=300\r\n调试继电器24=abc\r\n调试继电器30=255\r\n");
+    rig.bar.load();
+    QCOMPARE(rig.bar.debugRelays()[5], uint8_t{255});
+    QCOMPARE(rig.bar.debugRelays()[7], uint8_t{0}); // above 255: ignored
+    QCOMPARE(rig.bar.debugRelays()[24], uint8_t{0});
+    QCOMPARE(rig.bar.debugRelays()[30], uint8_t{255}); // kept and sent, though not shown
+    QVERIFY(rig.find<QLabel>(u"Image调试继电器(5)"_qs)->property("forced").toBool());
+}
+
+void TitleBarTest::saveButtonShowsSavingThenRestores()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    rig.bar.load();
+    auto* save = rig.find<QPushButton>(u"Command立刻保存"_qs);
+    QStringList seen;
+    rig.bar.saveShow = [&] { seen << u"save:"_qs + save->text(); };
+    rig.bar.backupShow = [&] { seen << u"backup"_qs; };
+
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(seen, (QStringList{u"save:保存中"_qs, u"backup"_qs}));
+    QCOMPARE(save->text(), u"保存中"_qs);
+    QTRY_COMPARE_WITH_TIMEOUT(save->text(), u"保存"_qs, 5000);
+}
+
+void TitleBarTest::doubleClickOnCountersOpensUpgradePage()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    int upgrades = 0;
+    rig.bar.setPageOpener(ui::TitlePage::upgrade, [&] { ++upgrades; });
+    QTest::mouseDClick(rig.find<QLabel>(u"Label数据包"_qs), Qt::LeftButton);
+    QCOMPARE(upgrades, 1);
+}
+
+void TitleBarTest::connectButtonConnectsToTheSimulator()
+{
+#ifndef RZ760_SIM_PATH
+    QSKIP("built without the simulator program");
+#else
+    QProcess sim;
+    sim.setProgram(QStringLiteral(RZ760_SIM_PATH));
+    sim.setArguments({u"--udp"_qs, u"127.0.0.1:0"_qs, u"--events"_qs});
+    sim.start();
+    QVERIFY2(sim.waitForStarted(10000), qPrintable(sim.errorString()));
+    std::vector<QJsonObject> events;
+    QByteArray pending;
+    const auto readEvents = [&] {
+        pending += sim.readAllStandardOutput();
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const auto doc = QJsonDocument::fromJson(pending.left(end));
+            if (doc.isObject())
+                events.push_back(doc.object());
+            pending.remove(0, end + 1);
+        }
+    };
+    const auto hasEvent = [&](const QString& name) {
+        readEvents();
+        for (const auto& e : events)
+            if (e.value(u"event"_qs).toString() == name)
+                return true;
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(hasEvent(u"ready"_qs), 10000);
+    const QString udp = events.front().value(u"udp"_qs).toString();
+    QVERIFY2(!udp.isEmpty(), "the simulator names its udp address");
+
+    test::TempDir root;
+    const SettingsPaths paths = settingsPaths(root.path());
+    QVERIFY(writeKey(paths.system, keys::kWifiIp, u"127.0.0.1"));
+    QVERIFY(writeKey(paths.system, keys::kWifiPort, udp.section(u':', -1).toStdU16String()));
+    QVERIFY(writeKey(paths.work, keys::kConnectionKind, u"Wifi"));
+
+    io::QtTransportOpener opener(paths.system, {});
+    opener.setLocalTestPort(0); // any free port: tests may run side by side
+    Rig rig(opener, root.path());
+    rig.bar.load();
+    auto* button = rig.find<QPushButton>(u"Command连接"_qs);
+    QCOMPARE(button->text(), u"未连接"_qs);
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(button->text(), u"已连接"_qs, 10000);
+    QVERIFY(rig.manager.connected());
+    QVERIFY(button->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(hasEvent(u"handshake"_qs), 10000);
+    // The C0 went out and its answer came back, and the counters say so.
+    QVERIFY(rig.find<QLabel>(u"Label数据包"_qs)->text().startsWith(u"S:0001"_qs));
+    QVERIFY(!rig.find<QLabel>(u"Label数据包"_qs)->text().endsWith(u"G:0000"_qs));
+
+    // Pressing again disconnects at once.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(button->text(), u"未连接"_qs);
+    QVERIFY(!rig.manager.connected());
+
+    rig.manager.closeLinks();
+    sim.kill();
+    sim.waitForFinished();
+#endif
+}
+
+QTEST_MAIN(TitleBarTest)
+#include "tst_titlebar.moc"
