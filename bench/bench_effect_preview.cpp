@@ -1,0 +1,115 @@
+// The worst effect preview tick: all 20 modules x 12 slots active on the current beat, each
+// material the worst one of the material tick benchmark (20 virtual fixtures x 32 channels,
+// each patched to all 100 library fixtures of 32 channels, fading). Prints the median as a
+// share of the 100 ms live tick.
+#include "core/effects/EffectPreview.h"
+#include "core/liveout/LiveSender.h"
+#include "core/materials/MaterialEngine.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+using namespace rz;
+using namespace rz::materials;
+
+namespace {
+
+void fillLibrary(fixtures::FixtureLibrary& library)
+{
+    for (int r = 1; r <= fixtures::kFixtureCount; ++r) {
+        fixtures::Fixture& fx = library.fixture(r);
+        fx.startAddress = static_cast<int16_t>(1 + (r - 1) * 5);
+        fx.channelCount = 32;
+        for (int c = 1; c <= 32; ++c)
+            fx.channelCode[c] = static_cast<uint8_t>(c);
+    }
+}
+
+void fillWorstMaterial(Material& m, int number)
+{
+    m.fixtureCount = 20;
+    m.channelCount = 32;
+    m.stepCount = 2;
+    m.uniformTime = 10;
+    m.allStepsFade = 1;
+    m.brightnessReduction = 25;
+    for (int c = 1; c <= 32; ++c)
+        m.channelCodes[c] = static_cast<uint8_t>(c);
+    for (int f = 1; f <= 20; ++f)
+        for (int r = 1; r <= 100; ++r)
+            m.patch[f][r] = 1;
+    for (int i = 1; i <= 2; ++i)
+        for (int f = 1; f <= 20; ++f)
+            for (int c = 1; c <= 32; ++c)
+                m.setLevel(i, f, c, static_cast<uint8_t>(i == 1 ? f * 7 + c + number : 255 - c * 3));
+}
+
+struct Rig {
+    Rig()
+    {
+        fillLibrary(library);
+        context.currentEffect = 1;
+        effects::Effect& e = table.effect(1);
+        e.barCount = {1, 0};
+        e.beatCount = {1, 0};
+        for (int m = 1; m <= kModules; ++m)
+            for (int s = 1; s <= kSlots; ++s) {
+                fillWorstMaterial(store.at(m, s), materialNumber(m, s));
+                e.beatGrid.setCell(0, 1, 1, m, s, true);
+            }
+        position = {1, 1};
+    }
+    effects::EffectTable table;
+    MaterialStore store;
+    fixtures::FixtureLibrary library;
+    EditingContext context;
+    effects::BarPosition position;
+    liveout::LiveSender sender{[](uint8_t, std::span<const uint8_t>) {}, [] { return false; }};
+    MaterialEngine engine{store, library, context, sender};
+    effects::EffectPreview preview{table, store, context, position, engine, sender};
+    liveout::LiveBuffers buffers;
+};
+
+void BM_WorstEffectPreviewTick(benchmark::State& state)
+{
+    auto rig = std::make_unique<Rig>();
+    rig->preview.effectPreviewTick(rig->buffers); // output maps built once, as on the page
+    for (auto _ : state) {
+        rig->preview.effectPreviewTick(rig->buffers);
+        benchmark::DoNotOptimize(rig->buffers.frame.data());
+    }
+}
+BENCHMARK(BM_WorstEffectPreviewTick)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+} // namespace
+
+// The console output, plus each median as a share of the 100 ms live tick.
+class BudgetReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.aggregate_name != "median")
+                continue;
+            const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double cpuMs = run.GetAdjustedCPUTime() * toMs;
+            const double realMs = run.GetAdjustedRealTime() * toMs;
+            std::printf("%s: median %.3f ms CPU = %.2f %% of the 100 ms tick (%.3f ms wall = %.2f %%)\n",
+                        run.run_name.function_name.c_str(), cpuMs, cpuMs, realMs, realMs);
+        }
+    }
+};
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    BudgetReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
