@@ -1,0 +1,337 @@
+#include "ctl/ControllerTool.h"
+
+#include "ctl/ExitCodes.h"
+#include "core/app/Utf.h"
+#include "core/link/Commands.h"
+#include "core/link/Link.h"
+#include "core/rdm/RdmDriver.h"
+#include "core/rdm/RdmView.h"
+#include "core/transfer/ControllerQueries.h"
+#include "core/transfer/FileTransfer.h"
+#include "core/transfer/FirmwareUpgrade.h"
+#include "core/transfer/TransferTexts.h"
+#include "io/QtSeams.h"
+#include "io/SerialTransport.h"
+#include "io/UdpTransport.h"
+
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <unistd.h>
+
+namespace rz::ctl {
+
+namespace {
+
+constexpr uint32_t kConnectReplyMs = 1000;
+constexpr uint32_t kQueryReplyMs = 1000;
+constexpr uint32_t kHostLookupMs = 5000;
+
+// The core's log lines on standard output, as the pages' boxes show them.
+class ConsoleLogBox : public LogBox {
+public:
+    explicit ConsoleLogBox(std::ostream& out) : out(out) {}
+    void append(const std::u16string& text, bool newLine) override
+    {
+        out << toUtf8(text);
+        all += text;
+        lineOpen = lineOpen || !text.empty();
+        if (newLine) {
+            out << '\n';
+            all += u"\n";
+            lineOpen = false;
+        }
+        out.flush();
+    }
+    // Ends a line the log left open, so the result line stands alone.
+    void endLine()
+    {
+        if (lineOpen)
+            append(u"", true);
+    }
+    bool contains(std::u16string_view text) const { return all.find(text) != std::u16string::npos; }
+    std::size_t size() const { return all.size(); }
+
+private:
+    std::ostream& out;
+    std::u16string all;
+    bool lineOpen = false;
+};
+
+class ProgressBar {
+public:
+    explicit ProgressBar(bool wanted) : shown(wanted && isatty(fileno(stderr)) != 0) {}
+    ~ProgressBar()
+    {
+        if (drawn)
+            std::fputs("\n", stderr);
+    }
+    void update(uint64_t done, uint64_t total)
+    {
+        if (!shown || total == 0)
+            return;
+        constexpr int kWidth = 40;
+        const auto filled = static_cast<int>(done * kWidth / total);
+        std::string bar(static_cast<std::size_t>(filled), '#');
+        bar.resize(kWidth, '.');
+        std::fprintf(stderr, "\r[%s] %3d%% %llu/%llu", bar.c_str(), static_cast<int>(done * 100 / total),
+                     static_cast<unsigned long long>(done), static_cast<unsigned long long>(total));
+        std::fflush(stderr);
+        drawn = true;
+    }
+
+private:
+    bool shown;
+    bool drawn = false;
+};
+
+// The RDM page's log on standard output.
+class ConsoleRdmView : public rdm::RdmView {
+public:
+    explicit ConsoleRdmView(ConsoleLogBox& box) : box(box) {}
+    void appendLog(const std::u16string& text) override { box.append(text, false); }
+    void uidFound(const std::u16string& listedText) override { box.append(u"UID " + listedText, true); }
+
+private:
+    ConsoleLogBox& box;
+};
+
+class Session {
+public:
+    Session(const SessionOptions& o, ToolStreams io) : options(o), io(io), box(io.out) {}
+    ~Session() { link.setTransport(nullptr); }
+
+    // Opens the transport; false (with a message) when it cannot be opened.
+    bool open()
+    {
+        if (options.link.kind == LinkAddress::Kind::serial) {
+            serial = std::make_unique<io::SerialTransport>();
+            if (!serial->open(options.link.port)) {
+                io.err << "rz760ctl: cannot open serial port " << options.link.port.toStdString() << ": "
+                       << serial->errorText().toStdString() << '\n';
+                return false;
+            }
+            serial->setIdleHandler([this] { link.clearReceived(); });
+            link.setTransport(serial.get());
+            return true;
+        }
+        udp = std::make_unique<io::UdpTransport>();
+        udp->configure(options.link.host, QString::number(options.link.udpPort));
+        const uint32_t start = clock.nowMs();
+        while (!udp->isConfigured() && clock.nowMs() - start < kHostLookupMs)
+            yield.yield();
+        if (!udp->isConfigured()) {
+            io.err << "rz760ctl: cannot resolve " << options.link.host.toStdString() << '\n';
+            return false;
+        }
+        link.setTransport(udp.get());
+        return true;
+    }
+
+    // The C0 handshake.
+    bool connect()
+    {
+        link.send(link::cmd::kConnect, {});
+        connected = link.waitReply(link::cmd::kConnect, kConnectReplyMs);
+        return connected;
+    }
+
+    // open() and connect(); on failure the result line is printed here.
+    bool openAndConnect()
+    {
+        if (!open())
+            return false;
+        if (connect())
+            return true;
+        result(false, "no answer to the C0 handshake within 1000 ms (" + std::string(toUtf8(transfer::text::kNotConnected)) + ")");
+        return false;
+    }
+
+    int result(bool ok, const std::string& what)
+    {
+        box.endLine();
+        (ok ? io.out : io.err) << (ok ? "ok: " : "failed: ") << what << '\n';
+        io.out.flush();
+        return ok ? kExitOk : kExitFailed;
+    }
+
+    const SessionOptions& options;
+    ToolStreams io;
+    io::QtClock clock;
+    io::QtYield yield;
+    link::Link link{clock, yield};
+    std::unique_ptr<io::SerialTransport> serial;
+    std::unique_ptr<io::UdpTransport> udp;
+    ConsoleLogBox box;
+    bool connected = false;
+};
+
+std::string statusText(const rdm::RdmResult& r)
+{
+    switch (r.status) {
+    case rdm::RdmStatus::Ok: return "ok";
+    case rdm::RdmStatus::InvalidUid: return "not a UID (twelve hexadecimal digits)";
+    case rdm::RdmStatus::BadCommandText: return "bad command text";
+    case rdm::RdmStatus::NoReply: return "no reply";
+    case rdm::RdmStatus::InvalidReply:
+        switch (r.replyStatus) {
+        case rdm::ReplyStatus::NoStartCode: return "no device answered (the line returned no RDM packet)";
+        case rdm::ReplyStatus::BadChecksum: return "invalid reply (checksum)";
+        case rdm::ReplyStatus::Truncated: return "invalid reply (cut short)";
+        default: return "invalid reply (header or length)";
+        }
+    case rdm::RdmStatus::UnexpectedReply: return "unexpected reply";
+    case rdm::RdmStatus::Nack:
+        return "refused (NACK" + (r.nackReason ? " " + toUtf8(rdm::nackReasonName(*r.nackReason)) : std::string()) + ")";
+    case rdm::RdmStatus::NotAcknowledged: return "the value is not ready yet (ACK_TIMER or ACK_OVERFLOW)";
+    }
+    return "failed";
+}
+
+// A session with the RDM driver enabled on the controller.
+template <typename Body>
+int withRdm(const SessionOptions& o, ToolStreams io, Body body)
+{
+    Session s(o, io);
+    if (!s.openAndConnect())
+        return kExitFailed;
+    ConsoleRdmView view(s.box);
+    rdm::RdmDriver driver(s.link, s.clock, view);
+    driver.sendRdmControl(rdm::kControlEnable);
+    return body(s, driver);
+}
+
+} // namespace
+
+int runPing(const SessionOptions& o, ToolStreams io)
+{
+    Session s(o, io);
+    if (!s.openAndConnect())
+        return kExitFailed;
+    return s.result(true, "the controller answered the C0 handshake");
+}
+
+int runDownload(const SessionOptions& o, const std::filesystem::path& file, uint8_t kind,
+                std::optional<uint8_t> scene, ToolStreams io)
+{
+    Session s(o, io);
+    if (!s.openAndConnect())
+        return kExitFailed;
+    transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
+    ProgressBar bar(o.progress);
+    ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
+    if (!ft.checkConnected(s.box))
+        return s.result(false, "not connected");
+    ft.downloadFile(kind, file, s.box, scene);
+    const bool ok = ft.downloadSucceeded() == 1;
+    return s.result(ok, ok ? "downloaded " + file.string() + " as kind " + std::to_string(kind)
+                           : "the download of " + file.string() + " did not pass the verification");
+}
+
+int runUpload(const SessionOptions& o, uint8_t kind, const std::filesystem::path& output, ToolStreams io)
+{
+    Session s(o, io);
+    if (!s.openAndConnect())
+        return kExitFailed;
+    transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
+    ProgressBar bar(o.progress);
+    ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
+    if (!ft.checkConnected(s.box))
+        return s.result(false, "not connected");
+    const bool ok = ft.uploadFile(kind, output, s.box);
+    return s.result(ok, ok ? "uploaded kind " + std::to_string(kind) + " into " + output.string()
+                           : "the upload of kind " + std::to_string(kind) + " failed; nothing written");
+}
+
+int runFirmware(const SessionOptions& o, const std::filesystem::path& image, bool restartFirst, ToolStreams io)
+{
+    Session s(o, io);
+    // The loader does not answer C0: the upgrade makes its own handshake.
+    if (!s.open())
+        return kExitFailed;
+    transfer::FirmwareUpgrade fw(s.link);
+    fw.stillWanted = [] { return true; };
+    ProgressBar bar(o.progress);
+    fw.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
+    if (restartFirst)
+        s.link.send(link::cmd::kRestart, {});
+    s.box.append(std::u16string(transfer::text::kUpgradeTitle), false);
+    fw.upgrade(image, s.box);
+    const bool ok = s.box.contains(transfer::text::kDownloadSucceeded);
+    return s.result(ok, ok ? "the controller runs " + image.string() : "the upgrade did not complete");
+}
+
+int runQuery(const SessionOptions& o, Query q, ToolStreams io)
+{
+    Session s(o, io);
+    if (!s.openAndConnect())
+        return kExitFailed;
+    transfer::ControllerQueries queries(s.link, s.box);
+    const std::size_t before = s.box.size();
+    switch (q) {
+    case Query::version: queries.requestVersion(); break;
+    case Query::information: queries.requestInformation(); break;
+    case Query::fileIds: queries.requestFileIds(); break;
+    }
+    // The report arrives as a CE frame; other CE frames may come first.
+    const uint32_t start = s.clock.nowMs();
+    for (;;) {
+        const uint32_t elapsed = s.clock.nowMs() - start;
+        if (s.box.size() != before || elapsed >= kQueryReplyMs)
+            break;
+        s.link.waitReply(link::cmd::kQuery, kQueryReplyMs - elapsed);
+    }
+    const bool ok = s.box.size() != before;
+    return s.result(ok, ok ? "report received" : "no report within 1000 ms");
+}
+
+int runRdmDiscover(const SessionOptions& o, bool mute, ToolStreams io)
+{
+    return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        driver.clearFoundUids();
+        driver.discovery().setUseMute(mute);
+        driver.startDiscovery();
+        const std::size_t n = driver.discovery().foundUids().size();
+        return s.result(true, std::to_string(n) + " device" + (n == 1 ? "" : "s") + " found in " +
+                                  std::to_string(driver.discovery().branchCount()) + " branches");
+    });
+}
+
+int runRdmInfo(const SessionOptions& o, const std::u16string& uid, ToolStreams io)
+{
+    return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        const rdm::RdmResult r = driver.rdmReadDeviceInfo(uid);
+        if (r) {
+            s.box.endLine();
+            s.box.append(driver.summaryText(), false);
+        }
+        return s.result(r.ok(), r ? "device information read" : statusText(r));
+    });
+}
+
+int runRdmAddress(const SessionOptions& o, const std::u16string& uid, uint16_t address, ToolStreams io)
+{
+    return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        const rdm::RdmResult r = driver.rdmSetStartAddress(uid, address);
+        return s.result(r.ok(), r ? "start address set to " + std::to_string(address) : statusText(r));
+    });
+}
+
+int runRdmPersonality(const SessionOptions& o, const std::u16string& uid, uint8_t personality, ToolStreams io)
+{
+    return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        const rdm::RdmResult r = driver.rdmSetPersonality(uid, personality);
+        return s.result(r.ok(), r ? "personality set to " + std::to_string(personality) : statusText(r));
+    });
+}
+
+int runRdmIdentify(const SessionOptions& o, const std::u16string& uid, bool on, ToolStreams io)
+{
+    return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        const bool sent = driver.rdmIdentify(uid, on ? 1 : 0);
+        return s.result(sent, sent ? std::string("identify ") + (on ? "on" : "off") + " sent"
+                                   : "not a UID (twelve hexadecimal digits)");
+    });
+}
+
+} // namespace rz::ctl

@@ -1,0 +1,126 @@
+#include "ctl/ShowTool.h"
+
+#include "ctl/ExitCodes.h"
+#include "ctl/ShowCheck.h"
+#include "ctl/ShowJson.h"
+#include "core/app/Utf.h"
+#include "core/files/ByteImage.h"
+#include "core/fixtures/ChannelDefinitions.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <ostream>
+
+namespace rz::ctl {
+
+namespace {
+
+std::string shown(const std::filesystem::path& p) { return p.string(); }
+
+std::optional<std::vector<uint8_t>> readInput(const std::filesystem::path& file, ToolStreams io)
+{
+    auto image = files::loadImage(file);
+    if (!image)
+        io.err << "rz760ctl: cannot read " << shown(file) << " (missing, empty or unreadable)\n";
+    return image;
+}
+
+std::filesystem::path scratchPath(const QTemporaryDir& dir)
+{
+    return std::filesystem::path(dir.path().toStdU16String());
+}
+
+show::SaveStamp stampNow()
+{
+    show::SaveStamp stamp;
+    stamp.dateTime = QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss")).toStdU16String();
+    stamp.programFolder =
+        QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/')).toStdU16String();
+    return stamp;
+}
+
+} // namespace
+
+int dumpFile(const std::filesystem::path& file, ToolStreams io)
+{
+    const auto image = readInput(file, io);
+    if (!image)
+        return kExitInputRefused;
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        io.err << "rz760ctl: cannot create a temporary folder\n";
+        return kExitNotWritten;
+    }
+    try {
+        Workspace ws(scratchPath(scratch));
+        const nlohmann::json doc = fileToJson(*image, ws);
+        io.out << doc.dump(1, '\t') << '\n';
+    } catch (const FileRefusal& e) {
+        io.err << "rz760ctl: " << shown(file) << ": " << e.what() << '\n';
+        return kExitInputRefused;
+    }
+    return io.out.good() ? kExitOk : kExitNotWritten;
+}
+
+int buildShow(const std::filesystem::path& jsonFile, const std::filesystem::path& output,
+              const std::filesystem::path& dataRoot, ToolStreams io)
+{
+    const auto text = readInput(jsonFile, io);
+    if (!text)
+        return kExitInputRefused;
+    nlohmann::json doc;
+    try {
+        doc = nlohmann::json::parse(text->begin(), text->end());
+    } catch (const nlohmann::json::parse_error& e) {
+        io.err << "rz760ctl: " << shown(jsonFile) << ": not JSON (byte " << e.byte << ")\n";
+        return kExitInputRefused;
+    }
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        io.err << "rz760ctl: cannot create a temporary folder\n";
+        return kExitNotWritten;
+    }
+    Workspace ws(scratchPath(scratch));
+    if (!dataRoot.empty())
+        ws.show.channelDefinitions.initChannelNames(fixtures::customChannelNameFilePath(dataRoot));
+    try {
+        showFromJson(doc, ws);
+    } catch (const JsonRefusal& e) {
+        io.err << "rz760ctl: " << shown(jsonFile) << ": " << e.what() << '\n';
+        return kExitInputRefused;
+    }
+    const auto image = encodeWorkspace(ws, stampNow());
+    if (!image) {
+        io.err << "rz760ctl: the show does not fit in a show file; nothing written\n";
+        return kExitInputRefused;
+    }
+    if (!files::saveImage(output, *image)) {
+        io.err << "rz760ctl: cannot write " << shown(output) << '\n';
+        return kExitNotWritten;
+    }
+    return kExitOk;
+}
+
+int checkFile(const std::filesystem::path& file, ToolStreams io)
+{
+    const auto image = readInput(file, io);
+    if (!image)
+        return kExitInputRefused;
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        io.err << "rz760ctl: cannot create a temporary folder\n";
+        return kExitNotWritten;
+    }
+    const auto problems = checkShowFile(*image, scratchPath(scratch));
+    for (const CheckProblem& p : problems)
+        io.out << shown(file) << ": offset " << p.offset << ": " << p.what << '\n';
+    if (!problems.empty())
+        return kExitFailed;
+    io.out << shown(file) << ": sound show file (" << image->size() << " bytes)\n";
+    return kExitOk;
+}
+
+} // namespace rz::ctl

@@ -1,0 +1,81 @@
+// The RDM commands against a simulated DMX line with several fixtures.
+#include "CtlRun.h"
+#include "InProcessController.h"
+
+#include <gtest/gtest.h>
+
+namespace rz::test {
+namespace {
+
+bool contains(const std::string& haystack, const std::string& needle) { return haystack.find(needle) != std::string::npos; }
+
+class RdmCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(line.listening());
+        for (const rdm::Uid uid : kUids) {
+            sim::RdmResponder r;
+            r.uid = uid;
+            r.footprints = {8, 12};
+            line.controller().rdm().add(r);
+        }
+    }
+
+    CtlRun ctl(const QStringList& arguments) { return runCtl(QStringList{"--link", line.link()} + arguments); }
+    sim::RdmResponder& fixture(int i) { return *line.controller().rdm().find(kUids[i]); }
+
+    // Close neighbours and far-apart UIDs: the search has to split down to single ones.
+    static constexpr rdm::Uid kUids[] = {rdm::Uid(0x0311, 0xF3944E87), rdm::Uid(0x0311, 0xF3944E86),
+                                         rdm::Uid(0x7FF0, 0x00000001), rdm::Uid(0x0001, 0xFFFFFFF0)};
+    InProcessController line;
+};
+
+TEST_F(RdmCommands, DiscoveryFindsEveryFixtureWithAndWithoutMute)
+{
+    for (const QStringList& args : {QStringList{"rdm", "discover"}, QStringList{"rdm", "discover", "--mute"}}) {
+        const CtlRun r = ctl(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(contains(r.out, "ok: 4 devices found")) << args.join(' ').toStdString() << "\n" << r.out;
+        for (const rdm::Uid uid : kUids)
+            EXPECT_TRUE(contains(r.out, "UID " + std::string(reinterpret_cast<const char*>(
+                                                      QString::fromStdU16String(uid.listedText()).toUtf8().constData()))))
+                << uid.toString();
+    }
+}
+
+TEST_F(RdmCommands, InfoAddressPersonalityIdentify)
+{
+    const CtlRun info = ctl({"rdm", "info", "03-11-F3-94-4E-87"});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_TRUE(contains(info.out, "Dmx地址：1")) << info.out;
+
+    EXPECT_EQ(ctl({"rdm", "address", "0311F3944E87", "101"}).exitCode, 0);
+    EXPECT_EQ(fixture(0).startAddress, 101);
+    EXPECT_EQ(fixture(1).startAddress, 1);
+
+    EXPECT_EQ(ctl({"rdm", "personality", "0311F3944E87", "2"}).exitCode, 0);
+    EXPECT_EQ(fixture(0).personality, 2);
+
+    EXPECT_EQ(ctl({"rdm", "identify", "0311F3944E86", "on"}).exitCode, 0);
+    EXPECT_EQ(fixture(1).identify, 1);
+}
+
+TEST_F(RdmCommands, RefusedAndUnansweredRequestsFail)
+{
+    fixture(0).startAddressLocked = true;
+    const CtlRun locked = ctl({"rdm", "address", "0311F3944E87", "7"});
+    EXPECT_EQ(locked.exitCode, 1);
+    EXPECT_TRUE(contains(locked.err, "NACK")) << locked.err;
+
+    const CtlRun nobody = ctl({"rdm", "info", "0A0A0A0A0A0A"});
+    EXPECT_EQ(nobody.exitCode, 1);
+    EXPECT_TRUE(contains(nobody.err, "no device answered")) << nobody.err;
+
+    const CtlRun badUid = ctl({"rdm", "identify", "12345", "on"});
+    EXPECT_EQ(badUid.exitCode, 1);
+    EXPECT_TRUE(contains(badUid.err, "not a UID")) << badUid.err;
+}
+
+} // namespace
+} // namespace rz::test
