@@ -1,4 +1,5 @@
 #include "app/Program.h"
+#include "app/ProgramPages.h"
 
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageHost.h"
@@ -22,16 +23,21 @@ Program::Program(std::filesystem::path dataRoot) : root(std::move(dataRoot)), ex
 {
     wheel = std::make_unique<ui::WheelRouter>();
     wheel->closing = [this] { return exit.exitRequested(); };
-    controller = std::make_unique<link::Link>(clock, yield);
+    controller = std::make_unique<link::Link>(qtClock, qtYield);
     live = std::make_unique<liveout::LiveSender>(
         [this](uint8_t command, std::span<const uint8_t> payload) { controller->send(command, payload); },
         [this] { return connection && connection->connected(); }, [this] { return roomOutputs(); });
     addCoreSteps();
     wireLoopAndExit();
+    showPages = std::make_unique<ProgramPages>(*this);
 }
 
 Program::~Program()
 {
+    // The pages live in the window and use the show, the transfers and the live sender: the
+    // window goes first, then what its pages used.
+    window.reset();
+    showPages.reset();
     // The transports go before the link: leave none of them attached to it.
     if (controller)
         controller->setTransport(nullptr);
@@ -197,8 +203,8 @@ void Program::enterMainLoop()
     // Qt's event loop does the yielding between passes; the timer is the 1-ms heartbeat.
     loopTimer.setTimerType(Qt::PreciseTimer);
     loopTimer.setInterval(1);
-    QObject::connect(&loopTimer, &QTimer::timeout, [this] { loop.runPass(clock.nowMs()); });
-    loop.runPass(clock.nowMs());
+    QObject::connect(&loopTimer, &QTimer::timeout, [this] { loop.runPass(qtClock.nowMs()); });
+    loop.runPass(qtClock.nowMs());
     loopTimer.start();
 }
 

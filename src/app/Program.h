@@ -35,6 +35,8 @@ class QtPrompt;
 
 namespace rz::app {
 
+class ProgramPages;
+
 class Program {
 public:
     explicit Program(std::filesystem::path dataRoot);
@@ -64,6 +66,8 @@ public:
     ui::TitleBar* titleBar() const { return bar; }
     ui::WheelRouter& wheelRouter() { return *wheel; }
     const ColourScheme& colourScheme() const { return colours; }
+    Clock& clock() { return qtClock; }
+    Yield& yield() { return qtYield; }
 
     // The scene page's relays and dimmers for the live frame; the title bar's forced relays
     // are laid over them.
@@ -87,8 +91,8 @@ private:
     int32_t mouseWheelOff = 0;
     CaptionPersonalization captionLook;
     ColourScheme colours;
-    io::QtClock clock;
-    io::QtYield yield;
+    io::QtClock qtClock;
+    io::QtYield qtYield;
     PeriodicTasks tasks;
     Scheduler loop;
     ExitSequence exit;
@@ -107,6 +111,7 @@ private:
     liveout::LiveSender::RoomOutputsSource sceneRoom;
     std::optional<ControllerChoice> controllerChoice;
     bool controllerChoiceSelected = false;
+    std::unique_ptr<ProgramPages> showPages;
 };
 
 } // namespace rz::app

@@ -33,6 +33,8 @@ void PageHost::preparePage(QWidget* page)
         page->setParent(this);
     page->move(0, 0);
     page->resize(geometry::pageWidth, geometry::pageHeight);
+    // A page covers the ones shown before it, so it must paint its whole area.
+    page->setAutoFillBackground(true);
     if (!background.isNull()) {
         QPalette palette = page->palette();
         palette.setBrush(QPalette::Window, QBrush(background));

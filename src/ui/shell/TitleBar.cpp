@@ -305,6 +305,11 @@ void TitleBar::toggleLogo()
     logo->setVisible(rz::toggleLogo(paths, settings) == 1);
 }
 
+void TitleBar::setLogoShown(bool shown)
+{
+    logo->setVisible(shown);
+}
+
 void TitleBar::showDevelopmentModeButton()
 {
     developmentButton->show();

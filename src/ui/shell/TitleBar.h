@@ -74,6 +74,9 @@ public:
     const std::array<uint8_t, 31>& debugRelays() const;
     // The hidden commands of the upgrade page.
     void toggleLogo();
+    // The logo and backup switches; the upgrade page's logo command changes them too.
+    TitleBarSettings& titleBarSettings() { return settings; }
+    void setLogoShown(bool shown);
     void showDevelopmentModeButton();
 
     // ConnectionView
