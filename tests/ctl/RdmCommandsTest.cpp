@@ -1,6 +1,7 @@
 // The RDM commands against a simulated DMX line with several fixtures.
 #include "CtlRun.h"
 #include "InProcessController.h"
+#include "SimProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,24 @@ TEST_F(RdmCommands, RefusedAndUnansweredRequestsFail)
     const CtlRun badUid = ctl({"rdm", "identify", "12345", "on"});
     EXPECT_EQ(badUid.exitCode, 1);
     EXPECT_TRUE(contains(badUid.err, "not a UID")) << badUid.err;
+}
+
+// The simulator program with fixtures on its line; 7A70:00000001 and 7A70:00000002 answer
+// together as the valid UID 7A70:00000003, which no fixture has.
+TEST(RdmCommandsAgainstSimulator, DiscoveryFindsExactlyTheFixturesOnTheLine)
+{
+    SimProgram sim;
+    ASSERT_TRUE(sim.start({}, {"--rdm-fixture", "7A70:00000001@1", "--rdm-fixture", "7A70:00000002@20",
+                               "--rdm-fixture", "0311:F3944E87@40"}))
+        << sim.output().toStdString();
+    for (const QStringList& args : {QStringList{"rdm", "discover"}, QStringList{"rdm", "discover", "--mute"}}) {
+        const CtlRun r = runCtl(QStringList{"--link", sim.link()} + args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(contains(r.out, "ok: 3 devices found")) << args.join(' ').toStdString() << "\n" << r.out;
+    }
+    const CtlRun info = runCtl({"--link", sim.link(), "rdm", "info", "7A7000000002"});
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_TRUE(contains(info.out, "Dmx地址：20")) << info.out;
 }
 
 } // namespace

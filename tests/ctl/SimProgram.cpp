@@ -12,7 +12,7 @@ SimProgram::~SimProgram()
     }
 }
 
-bool SimProgram::start(const QString& ptyPath)
+bool SimProgram::start(const QString& ptyPath, const QStringList& extra)
 {
     // No event lines: nobody reads them while rz760ctl runs, and a full pipe would stall the
     // simulator.
@@ -20,7 +20,7 @@ bool SimProgram::start(const QString& ptyPath)
     process.setReadChannel(QProcess::StandardError);
     const QStringList options = ptyPath.isEmpty() ? QStringList{QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0")}
                                                   : QStringList{QStringLiteral("--pty"), ptyPath};
-    process.start(QStringLiteral(RZ760_SIM_PATH), options);
+    process.start(QStringLiteral(RZ760_SIM_PATH), options + extra);
     if (!process.waitForStarted(10000))
         return false;
     // It names the port it chose on standard error ("rz760-sim: udp 127.0.0.1:PORT"), then

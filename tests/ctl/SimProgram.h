@@ -3,6 +3,7 @@
 // talk to.
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 namespace rz::test {
 
@@ -15,7 +16,8 @@ public:
 
     // Starts the simulator on a free UDP port, or on a pseudo-terminal linked at `ptyPath`
     // when one is given; false when it did not say where it listens.
-    bool start(const QString& ptyPath = {});
+    // `extra` are further simulator options (faults, RDM fixtures).
+    bool start(const QString& ptyPath = {}, const QStringList& extra = {});
     // "udp:127.0.0.1:PORT" or "serial:PATH", for --link.
     QString link() const { return link_; }
     // What the simulator printed on standard error so far.

@@ -1,0 +1,160 @@
+// The whole program against the simulator program: connect from the title bar, edit a fixture
+// on the fixture-library page and see the simulated controller's universe follow, then "下载"
+// sends the working show file, which the controller then holds byte for byte.
+#include "app/Program.h"
+#include "core/app/SettingsCatalogue.h"
+#include "core/app/SettingsFile.h"
+#include "core/show/ShowFile.h"
+#include "core/transfer/FileTransfer.h"
+#include "support/Fakes.h"
+
+#include <QComboBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include <utility>
+#include <vector>
+
+using namespace rz;
+
+namespace {
+
+class FixedTime : public show::LocalTimeSource {
+public:
+    LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
+};
+
+// rz760-sim on a free UDP port, its event lines collected.
+class Simulator {
+public:
+    bool start()
+    {
+        process.setProgram(QStringLiteral(RZ760_SIM_PATH));
+        process.setArguments({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--events")});
+        process.start();
+        return process.waitForStarted(10000) && QTest::qWaitFor([this] { return !port().isEmpty(); }, 10000);
+    }
+    ~Simulator()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    const std::vector<QJsonObject>& events()
+    {
+        pending += process.readAllStandardOutput();
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const auto doc = QJsonDocument::fromJson(pending.left(end));
+            if (doc.isObject())
+                parsed.push_back(doc.object());
+            pending.remove(0, end + 1);
+        }
+        return parsed;
+    }
+    QString port()
+    {
+        for (const auto& e : events())
+            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("ready"))
+                return e.value(QStringLiteral("udp")).toString().section(QLatin1Char(':'), -1);
+        return {};
+    }
+    // The levels of the newest live frame the controller took.
+    QJsonObject lastLevels()
+    {
+        QJsonObject levels;
+        for (const auto& e : events())
+            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("frame")
+                && e.value(QStringLiteral("command")).toString() == QStringLiteral("60"))
+                levels = e.value(QStringLiteral("levels")).toObject();
+        return levels;
+    }
+
+private:
+    QProcess process;
+    QByteArray pending;
+    std::vector<QJsonObject> parsed;
+};
+
+template <typename T>
+T* find(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* found = w->findChild<T*>(name))
+            return found;
+    return nullptr;
+}
+
+} // namespace
+
+class ProgramTest : public QObject {
+    Q_OBJECT
+private slots:
+    void editsReachTheLightsAndTheShowReachesTheController();
+};
+
+void ProgramTest::editsReachTheLightsAndTheShowReachesTheController()
+{
+    Simulator sim;
+    QVERIFY(sim.start());
+
+    test::TempDir root;
+    const SettingsPaths paths = settingsPaths(root.path());
+    QVERIFY(writeKey(paths.system, keys::kWifiIp, u"127.0.0.1"));
+    QVERIFY(writeKey(paths.system, keys::kWifiPort, sim.port().toStdU16String()));
+    QVERIFY(writeKey(paths.work, keys::kConnectionKind, u"Wifi"));
+    {
+        // A working show file exists, so start-up asks nothing.
+        test::FakeClock clock;
+        test::FakeYield yield(clock);
+        test::RecordingPrompt prompt;
+        test::ScriptedFileChooser chooser;
+        FixedTime time;
+        show::Show empty;
+        show::ShowFile file(empty, root.path(), {prompt, chooser, clock, yield, time, nullptr});
+        QVERIFY(file.saveShow());
+    }
+
+    app::Program program(root.path());
+    QVERIFY(program.start());
+
+    auto* connect = find<QPushButton>(QStringLiteral("Command连接"));
+    QVERIFY(connect);
+    QTest::mouseClick(connect, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(connect->text(), QStringLiteral("已连接"), 10000);
+
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("Command功能选择(3)")), Qt::LeftButton);
+    auto* address = find<QComboBox>(QStringLiteral("Combo灯具地址"));
+    auto* count = find<QComboBox>(QStringLiteral("Combo灯具通道数"));
+    QVERIFY(address && count);
+    // Typed as a user types them.
+    for (auto [box, text] : {std::pair{address, "10"}, std::pair{count, "3"}}) {
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), QString::fromLatin1(text));
+    }
+    auto* level = find<QLineEdit>(QStringLiteral("Text数值(1)"));
+    QVERIFY(level);
+    level->selectAll();
+    QTest::keyClicks(level, QStringLiteral("200"));
+    QTest::keyClick(level, Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.lastLevels(), (QJsonObject{{QStringLiteral("10"), 200}}), 10000);
+
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("Command功能选择(6)")), Qt::LeftButton);
+    const auto show = test::readAll(root / "SHOW.K_F");
+    QVERIFY(!show.empty());
+
+    // Fetch the controller's show back over the same link and compare.
+    transfer::FileTransfer back(program.controllerLink(), [] { return true; });
+    test::StringLogBox box;
+    QVERIFY(back.uploadFile(1, root / "fetched.K_F", box));
+    QCOMPARE(test::readAll(root / "fetched.K_F"), show);
+
+    program.connectionManager()->closeLinks();
+}
+
+QTEST_MAIN(ProgramTest)
+#include "tst_program.moc"
