@@ -323,4 +323,21 @@ std::uintmax_t fileLengthOrZero(const std::filesystem::path& path)
     return ec ? 0 : size;
 }
 
+int hexDigitValue(char32_t c)
+{
+    if (c >= U'0' && c <= U'9')
+        return static_cast<int>(c - U'0');
+    if (c >= U'A' && c <= U'F')
+        return static_cast<int>(c - U'A') + 10;
+    if (c >= U'a' && c <= U'f')
+        return static_cast<int>(c - U'a') + 10;
+    return -1;
+}
+
+std::u16string decimalText(int64_t value)
+{
+    const std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
 } // namespace rz

@@ -21,6 +21,12 @@ namespace rz {
 
 // ---- bit and hexadecimal texts ----
 
+// 0..15 for a hexadecimal digit of either case, -1 for any other character.
+int hexDigitValue(char32_t c);
+// The decimal digits of a value, with "-" before a negative one.
+std::u16string decimalText(int64_t value);
+
+
 // "0000" ... "1111" (most significant bit first) -> "0" ... "F"; anything else -> "".
 std::u16string nibbleBitsToHex(std::u16string_view bits);
 // The left four characters, then the right four: "10100101" -> "A5".

@@ -1,4 +1,5 @@
 #include "core/files/ByteImage.h"
+#include "core/app/Conversions.h"
 
 #include <algorithm>
 #include <array>
@@ -32,17 +33,6 @@ uint32_t decodeBigEndian(const uint8_t* p, std::size_t width)
     for (std::size_t i = 0; i < width; ++i)
         v = (v << 8) | p[i];
     return v;
-}
-
-int hexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 std::optional<std::array<uint8_t, 4>> parseId(std::string_view hex8)

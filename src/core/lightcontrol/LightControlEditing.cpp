@@ -1,18 +1,9 @@
 #include "core/lightcontrol/LightControlEditing.h"
+#include "core/app/Conversions.h"
 
 namespace rz::lightcontrol {
 
 namespace {
-
-std::u16string decimal(unsigned value)
-{
-    std::u16string text;
-    do {
-        text.insert(text.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value > 0);
-    return text;
-}
 
 std::optional<unsigned> decimalUpTo(std::u16string_view text, unsigned max)
 {
@@ -46,12 +37,12 @@ std::u16string powerOnSceneEntry(int scene, std::u16string_view sceneName)
 {
     if (scene <= 0)
         return std::u16string(kNoPowerOnScene);
-    return decimal(static_cast<unsigned>(scene)) + u"-" + std::u16string(sceneName);
+    return decimalText(static_cast<unsigned>(scene)) + u"-" + std::u16string(sceneName);
 }
 
 std::u16string micShakeText(uint8_t seconds)
 {
-    return decimal(seconds) + std::u16string(kSecondsSuffix);
+    return decimalText(seconds) + std::u16string(kSecondsSuffix);
 }
 
 std::optional<uint8_t> micShakeFromText(std::u16string_view text)

@@ -1,4 +1,5 @@
 #include "core/link/ConnectionManager.h"
+#include "core/app/Conversions.h"
 
 #include "core/app/SettingsFile.h"
 #include "core/link/Commands.h"
@@ -11,15 +12,9 @@ namespace {
 
 constexpr uint32_t kMaxFrameCount = 9999;
 
-std::u16string decimal(int64_t value)
-{
-    const std::string digits = std::to_string(value);
-    return {digits.begin(), digits.end()};
-}
-
 std::u16string fourDigits(uint32_t value)
 {
-    std::u16string text = decimal(value % 10000);
+    std::u16string text = decimalText(value % 10000);
     text.insert(0, 4 - text.size(), u'0');
     return text;
 }
@@ -106,7 +101,7 @@ void ConnectionManager::selectConnection(std::size_t position)
     interfaceNumber = kind.interface;
     kindText = kind.text;
     writeKey(paths.work, keys::kConnectionKind, kindText);
-    writeKey(paths.work, keys::kConnectionInterface, decimal(interfaceNumber));
+    writeKey(paths.work, keys::kConnectionInterface, decimalText(interfaceNumber));
     openInterface(interfaceNumber, kindText);
 }
 
@@ -207,7 +202,7 @@ void ConnectionManager::applyDevelopmentMode()
     devModeEnabled = enabled == 1;
     if (enabled != 1 && lastTime == 1)
         writeKey(paths.work, keys::kUpgradeFilePath, u"");
-    writeKey(paths.work, keys::kLastInDevelopmentMode, decimal(enabled));
+    writeKey(paths.work, keys::kLastInDevelopmentMode, decimalText(enabled));
 }
 
 bool ConnectionManager::developmentModeEnabled() const
@@ -283,7 +278,7 @@ void ConnectionManager::openWifi()
 std::u16string ConnectionManager::serialPortName(uint8_t interface, const std::u16string& text) const
 {
     if (interface != kNamedSerialInterface)
-        return decimal(interface);
+        return decimalText(interface);
     // A port without a COM number is known only by the kind text: name + "串口".
     const std::u16string_view suffix = kSerialKindSuffix;
     if (text.size() > suffix.size() && std::u16string_view(text).ends_with(suffix))

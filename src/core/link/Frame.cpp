@@ -1,4 +1,5 @@
 #include "core/link/Frame.h"
+#include "core/app/Conversions.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,17 +9,6 @@ namespace rz::link {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-int hexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 // The length field can say at most 0xFFFF bytes for the whole frame.
 constexpr std::size_t kMaxEncodablePayload = 0xFFFF - kFrameOverhead;

@@ -2,17 +2,6 @@
 
 namespace rz::rdm {
 
-int hexDigitValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
-}
-
 std::optional<std::vector<uint8_t>> bytesFromHex(std::u16string_view t)
 {
     if (t.size() % 2 != 0)
@@ -35,16 +24,6 @@ std::u16string hexDigits(uint32_t value, int digits)
     std::u16string t;
     for (int i = digits - 1; i >= 0; --i)
         t += kDigits[(value >> (4 * i)) & 0xF];
-    return t;
-}
-
-std::u16string decimalText(uint64_t v)
-{
-    std::u16string t;
-    do {
-        t.insert(t.begin(), static_cast<char16_t>(u'0' + v % 10));
-        v /= 10;
-    } while (v);
     return t;
 }
 

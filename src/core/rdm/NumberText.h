@@ -1,5 +1,7 @@
 #pragma once
 // Hexadecimal and decimal texts of the RDM module's logs, tools and UID forms.
+#include "core/app/Conversions.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -9,12 +11,9 @@
 
 namespace rz::rdm {
 
-// 0..15 for a hexadecimal digit of either case, -1 for anything else.
-int hexDigitValue(char16_t c);
 // One byte per digit pair; no value for an odd count or a character that is not a digit.
 std::optional<std::vector<uint8_t>> bytesFromHex(std::u16string_view digits);
 // `digits` upper-case hexadecimal digits of the value's low bits: (0x60, 4) -> "0060".
 std::u16string hexDigits(uint32_t value, int digits);
-std::u16string decimalText(uint64_t value);
 
 } // namespace rz::rdm

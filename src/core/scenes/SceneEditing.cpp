@@ -1,25 +1,16 @@
 #include "core/scenes/SceneEditing.h"
+#include "core/app/Conversions.h"
 
 namespace rz::scenes {
 
 namespace {
-
-std::u16string decimal(int value)
-{
-    std::u16string text;
-    do {
-        text.insert(text.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value > 0);
-    return text;
-}
 
 } // namespace
 
 std::u16string sceneButtonCaption(const SceneTable& table, int scene)
 {
     const Scene& s = table.scene(scene);
-    std::u16string caption = decimal(scene);
+    std::u16string caption = decimalText(scene);
     if (!s.name.empty())
         caption += u"-" + s.name;
     if (s.effect != 0)
