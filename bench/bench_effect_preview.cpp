@@ -6,6 +6,8 @@
 #include "core/liveout/LiveSender.h"
 #include "core/materials/MaterialEngine.h"
 
+#include "TickBudgetReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -85,30 +87,12 @@ BENCHMARK(BM_WorstEffectPreviewTick)->Unit(benchmark::kMillisecond)->Repetitions
 
 } // namespace
 
-// The console output, plus each median as a share of the 100 ms live tick.
-class BudgetReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name != "median")
-                continue;
-            const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            const double cpuMs = run.GetAdjustedCPUTime() * toMs;
-            const double realMs = run.GetAdjustedRealTime() * toMs;
-            std::printf("%s: median %.3f ms CPU = %.2f %% of the 100 ms tick (%.3f ms wall = %.2f %%)\n",
-                        run.run_name.function_name.c_str(), cpuMs, cpuMs, realMs, realMs);
-        }
-    }
-};
-
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    BudgetReporter reporter;
+    rz::bench::TickBudgetReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
