@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -24,6 +25,10 @@ const QCommandLineOption kProgressOption(QStringLiteral("progress"),
                                          QStringLiteral("Show a progress bar on the terminal during transfers."));
 const QCommandLineOption kYesOption(QStringLiteral("yes"),
                                     QStringLiteral("Answer yes where the tool would ask (firmware upgrade)."));
+
+const char* const kKindsHelp =
+    "File kinds (--kind N): 1 show (.K_F), 2 wall panel (.KQB), 3 VOD (.KVD), 4 air conditioner (.AC);\n"
+    "any other number 0..255 is sent as given.\n\n";
 
 const char* const kExitCodesHelp =
     "Exit status: 0 success; 1 the check found problems or the controller failed or did not answer;\n"
@@ -53,8 +58,10 @@ const QCommandLineOption kDataDirOption(
     QStringLiteral("data-dir"),
     QStringLiteral("The tool's data folder, for its custom channel names (default: $RZ760_HOME when set)."),
     QStringLiteral("DIR"));
-const QCommandLineOption kKindOption(QStringLiteral("kind"), QStringLiteral("The file kind N (0..255)."),
-                                     QStringLiteral("N"));
+const QCommandLineOption kKindOption(
+    QStringLiteral("kind"),
+    QStringLiteral("The file kind N: 1 show, 2 wall panel, 3 VOD, 4 air conditioner (0..255)."),
+    QStringLiteral("N"));
 const QCommandLineOption kSceneOption(QStringLiteral("scene"),
                                       QStringLiteral("After a show download (kind 1), switch to scene N (1..50)."),
                                       QStringLiteral("N"));
@@ -110,7 +117,7 @@ std::vector<Command> commands()
                     [](const Arguments& a, const SessionOptions&) { return checkFile(pathOf(a.positional[0]), a.io); }, 1});
     list.push_back({"ping", "", "Make the C0 handshake with the controller.", {}, true,
                     [](const Arguments& a, const SessionOptions& s) { return runPing(s, a.io); }, 0});
-    list.push_back({"download", "FILE", "Send a file to the controller as kind N.", {kKindOption, kSceneOption}, true,
+    list.push_back({"download", "FILE", "Send a file to the controller as kind N.", {kKindOption, kSceneOption, kProgressOption}, true,
                     [](const Arguments& a, const SessionOptions& s) {
                         const auto kind = kindOf(a);
                         if (!kind)
@@ -124,14 +131,14 @@ std::vector<Command> commands()
                         }
                         return runDownload(s, pathOf(a.positional[0]), *kind, scene, a.io);
                     }, 1});
-    list.push_back({"upload", "", "Fetch the controller's file of kind N.", {kKindOption, kOutputOption}, true,
+    list.push_back({"upload", "", "Fetch the controller's file of kind N.", {kKindOption, kOutputOption, kProgressOption}, true,
                     [](const Arguments& a, const SessionOptions& s) {
                         const auto kind = kindOf(a);
                         if (!kind || !a.parser.isSet(kOutputOption))
                             return usage(a.io, "upload needs --kind N (0..255) and -o FILE");
                         return runUpload(s, *kind, pathOf(a.parser.value(kOutputOption)), a.io);
                     }, 0});
-    list.push_back({"firmware", "IMAGE", "Replace the controller's main program (needs --yes).", {kRestartOption}, true,
+    list.push_back({"firmware", "IMAGE", "Replace the controller's main program (needs --yes).", {kRestartOption, kYesOption, kProgressOption}, true,
                     [](const Arguments& a, const SessionOptions& s) {
                         if (!a.yes)
                             return usage(a.io, "firmware replaces the controller's program: confirm with --yes");
@@ -173,17 +180,37 @@ std::vector<Command> commands()
 
 QString overview(const std::vector<Command>& list)
 {
-    QString text = QStringLiteral("\nCommands:\n");
+    QString text = QStringLiteral("\n\nCommands:\n");
     for (const Command& c : list)
-        text += QStringLiteral("  %1 %2\n      %3\n").arg(c.name, c.syntax, c.summary);
+        text += QStringLiteral("  %1\n      %2\n").arg((c.name + QLatin1Char(' ') + c.syntax).trimmed(), c.summary);
     return text;
 }
 
-void addCommonOptions(QCommandLineParser& p)
+bool lists(const QList<QCommandLineOption>& options, const QCommandLineOption& option)
 {
-    p.addOption(kLinkOption);
-    p.addOption(kProgressOption);
-    p.addOption(kYesOption);
+    return std::any_of(options.begin(), options.end(),
+                       [&](const QCommandLineOption& o) { return o.names() == option.names(); });
+}
+
+// The options the global parser takes are taken after the command as well, but a command's
+// help lists only those that mean something to it.
+void addCommonOptions(QCommandLineParser& p, const Command* command)
+{
+    for (QCommandLineOption o : {kLinkOption, kProgressOption, kYesOption}) {
+        if (command && lists(command->options, o))
+            continue; // added with the command's own options
+        const bool meant = !command || (o.names() == kLinkOption.names() && command->needsLink);
+        if (!meant)
+            o.setFlags(QCommandLineOption::HiddenFromHelp);
+        p.addOption(o);
+    }
+}
+
+// Qt names the program's path in the usage line; the command belongs there too.
+QString withUsageLine(QString help, const QString& usage)
+{
+    const qsizetype end = help.indexOf(QLatin1Char('\n'));
+    return help.replace(0, end < 0 ? help.size() : end, QStringLiteral("Usage: ") + usage);
 }
 
 } // namespace
@@ -196,11 +223,12 @@ int runCommandLine(const QStringList& arguments)
     QCommandLineParser global;
     global.setApplicationDescription(
         QStringLiteral("Show files and the RZ-760 controller from the command line.") + overview(list) +
-        QStringLiteral("\nrz760ctl COMMAND --help describes a command.\n") + QString::fromLatin1(kExitCodesHelp));
+        QStringLiteral("\nrz760ctl COMMAND --help describes a command.\n\n") + QString::fromLatin1(kKindsHelp) +
+        QString::fromLatin1(kExitCodesHelp));
     global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help = global.addHelpOption();
     const QCommandLineOption version = global.addVersionOption();
-    addCommonOptions(global);
+    addCommonOptions(global, nullptr);
     global.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do (see Commands)."));
     if (!global.parse(arguments))
         return usage(io, global.errorText().toStdString());
@@ -211,7 +239,7 @@ int runCommandLine(const QStringList& arguments)
     const QStringList rest = global.positionalArguments();
     if (rest.isEmpty()) {
         if (global.isSet(help)) {
-            io.out << global.helpText().toStdString();
+            io.out << withUsageLine(global.helpText(), QStringLiteral("rz760ctl [options] COMMAND ...")).toStdString();
             return kExitOk;
         }
         return usage(io, "no command given");
@@ -231,9 +259,12 @@ int runCommandLine(const QStringList& arguments)
         return usage(io, "unknown command \"" + rest.join(QLatin1Char(' ')).toStdString() + "\"");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(chosen->summary + QStringLiteral("\n\n") + QString::fromLatin1(kExitCodesHelp));
+    QString description = chosen->summary + QStringLiteral("\n\n");
+    if (lists(chosen->options, kKindOption))
+        description += QString::fromLatin1(kKindsHelp);
+    parser.setApplicationDescription(description + QString::fromLatin1(kExitCodesHelp));
     const QCommandLineOption subHelp = parser.addHelpOption();
-    addCommonOptions(parser);
+    addCommonOptions(parser, chosen);
     parser.addOptions(chosen->options);
     for (const QString& word : chosen->syntax.split(QLatin1Char(' '), Qt::SkipEmptyParts))
         parser.addPositionalArgument(word, QString());
@@ -242,7 +273,8 @@ int runCommandLine(const QStringList& arguments)
     if (!parser.parse(subArguments))
         return usage(io, parser.errorText().toStdString());
     if (parser.isSet(subHelp) || global.isSet(help)) {
-        io.out << parser.helpText().toStdString();
+        const QString usageLine = QStringLiteral("rz760ctl ") + chosen->name + QStringLiteral(" [options] ") + chosen->syntax;
+        io.out << withUsageLine(parser.helpText(), usageLine.trimmed()).toStdString();
         return kExitOk;
     }
     const QStringList positional = parser.positionalArguments();

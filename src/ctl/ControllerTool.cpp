@@ -208,6 +208,7 @@ int runPing(const SessionOptions& o, ToolStreams io)
     Session s(o, io);
     if (!s.openAndConnect())
         return kExitFailed;
+    s.box.append(std::u16string(transfer::text::kHandshakeSucceeded), true);
     return s.result(true, "the controller answered the C0 handshake");
 }
 

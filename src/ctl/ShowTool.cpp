@@ -119,7 +119,7 @@ int checkFile(const std::filesystem::path& file, ToolStreams io)
         io.out << shown(file) << ": offset " << p.offset << ": " << p.what << '\n';
     if (!problems.empty())
         return kExitFailed;
-    io.out << shown(file) << ": sound show file (" << image->size() << " bytes)\n";
+    io.out << "ok: show file is valid (" << image->size() << " bytes)\n";
     return kExitOk;
 }
 
