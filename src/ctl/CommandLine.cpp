@@ -99,6 +99,14 @@ std::optional<uint8_t> kindOf(const Arguments& a)
     return static_cast<uint8_t>(*v);
 }
 
+const char* const kBadUid = "a UID is twelve hexadecimal digits (03-11-F3-94-4E-87 or 0311F3944E87)";
+
+// The UID, the first argument of the rdm commands; checked before anything is sent.
+std::optional<rdm::Uid> uidOf(const Arguments& a)
+{
+    return rdm::Uid::fromText(a.positional[0].toStdU16String());
+}
+
 std::vector<Command> commands()
 {
     std::vector<Command> list;
@@ -152,28 +160,42 @@ std::vector<Command> commands()
                     [](const Arguments& a, const SessionOptions& s) { return runQuery(s, Query::fileIds, a.io); }, 0});
     list.push_back({"rdm discover", "", "Search the DMX line for RDM devices.", {kMuteOption}, true,
                     [](const Arguments& a, const SessionOptions& s) { return runRdmDiscover(s, a.parser.isSet(kMuteOption), a.io); }, 0});
+    list.push_back({"rdm unmute-all", "", "Un-mute every device on the DMX line (after a search that was cut short).", {}, true,
+                    [](const Arguments& a, const SessionOptions& s) { return runRdmUnmuteAll(s, a.io); }, 0});
     list.push_back({"rdm info", "UID", "Read a device's information.", {}, true,
-                    [](const Arguments& a, const SessionOptions& s) { return runRdmInfo(s, a.positional[0].toStdU16String(), a.io); }, 1});
+                    [](const Arguments& a, const SessionOptions& s) {
+                        const auto uid = uidOf(a);
+                        return uid ? runRdmInfo(s, *uid, a.io) : usage(a.io, kBadUid);
+                    }, 1});
     list.push_back({"rdm address", "UID N", "Set a device's DMX start address (1..512).", {}, true,
                     [](const Arguments& a, const SessionOptions& s) {
+                        const auto uid = uidOf(a);
                         const auto n = numberIn(a.positional[1], 1, 512);
+                        if (!uid)
+                            return usage(a.io, kBadUid);
                         if (!n)
                             return usage(a.io, "the start address must be 1..512");
-                        return runRdmAddress(s, a.positional[0].toStdU16String(), static_cast<uint16_t>(*n), a.io);
+                        return runRdmAddress(s, *uid, static_cast<uint16_t>(*n), a.io);
                     }, 2});
     list.push_back({"rdm personality", "UID N", "Select a device's personality (1..255).", {}, true,
                     [](const Arguments& a, const SessionOptions& s) {
+                        const auto uid = uidOf(a);
                         const auto n = numberIn(a.positional[1], 1, 255);
+                        if (!uid)
+                            return usage(a.io, kBadUid);
                         if (!n)
                             return usage(a.io, "the personality must be 1..255");
-                        return runRdmPersonality(s, a.positional[0].toStdU16String(), static_cast<uint8_t>(*n), a.io);
+                        return runRdmPersonality(s, *uid, static_cast<uint8_t>(*n), a.io);
                     }, 2});
-    list.push_back({"rdm identify", "UID on|off", "Switch a device's identify mode.", {}, true,
+    list.push_back({"rdm identify", "UID on|off", "Switch a device's identify mode; fails when the device does not acknowledge.", {}, true,
                     [](const Arguments& a, const SessionOptions& s) {
+                        const auto uid = uidOf(a);
                         const QString v = a.positional[1];
+                        if (!uid)
+                            return usage(a.io, kBadUid);
                         if (v != QLatin1String("on") && v != QLatin1String("off"))
                             return usage(a.io, "rdm identify takes on or off");
-                        return runRdmIdentify(s, a.positional[0].toStdU16String(), v == QLatin1String("on"), a.io);
+                        return runRdmIdentify(s, *uid, v == QLatin1String("on"), a.io);
                     }, 2});
     return list;
 }

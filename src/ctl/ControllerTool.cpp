@@ -33,9 +33,15 @@ public:
     explicit ConsoleLogBox(std::ostream& out) : out(out) {}
     void append(const std::u16string& text, bool newLine) override
     {
-        out << toUtf8(text);
-        all += text;
-        lineOpen = lineOpen || !text.empty();
+        // The boxes of the pages end lines with CR LF; a terminal wants LF alone.
+        std::u16string lines = text;
+        for (std::size_t at = lines.find(u"\r\n"); at != std::u16string::npos; at = lines.find(u"\r\n", at))
+            lines.erase(at, 1);
+        out << toUtf8(lines);
+        all += lines;
+        lineOpen = lineOpen || !lines.empty();
+        if (!lines.empty() && lines.back() == u'\n')
+            lineOpen = false;
         if (newLine) {
             out << '\n';
             all += u"\n";
@@ -89,7 +95,13 @@ private:
 class ConsoleRdmView : public rdm::RdmView {
 public:
     explicit ConsoleRdmView(ConsoleLogBox& box) : box(box) {}
-    void appendLog(const std::u16string& text) override { box.append(text, false); }
+    // Each log entry a line of its own, so a reader of "UID " lines finds every one.
+    void appendLog(const std::u16string& text) override
+    {
+        box.endLine();
+        box.append(text, false);
+        box.endLine();
+    }
     void uidFound(const std::u16string& listedText) override { box.append(u"UID " + listedText, true); }
 
 private:
@@ -289,19 +301,31 @@ int runQuery(const SessionOptions& o, Query q, ToolStreams io)
 int runRdmDiscover(const SessionOptions& o, bool mute, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        // A device muted by an earlier search would not answer this one, and one muted by this
+        // search would not answer the next.
+        driver.unMuteAll();
         driver.clearFoundUids();
         driver.discovery().setUseMute(mute);
         driver.startDiscovery();
+        driver.unMuteAll();
         const std::size_t n = driver.discovery().foundUids().size();
         return s.result(true, std::to_string(n) + " device" + (n == 1 ? "" : "s") + " found in " +
                                   std::to_string(driver.discovery().branchCount()) + " branches");
     });
 }
 
-int runRdmInfo(const SessionOptions& o, const std::u16string& uid, ToolStreams io)
+int runRdmUnmuteAll(const SessionOptions& o, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const rdm::RdmResult r = driver.rdmReadDeviceInfo(uid);
+        driver.unMuteAll();
+        return s.result(true, "un-mute sent to every device");
+    });
+}
+
+int runRdmInfo(const SessionOptions& o, rdm::Uid uid, ToolStreams io)
+{
+    return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        const rdm::RdmResult r = driver.rdmReadDeviceInfo(uid.hexText());
         if (r) {
             s.box.endLine();
             s.box.append(driver.summaryText(), false);
@@ -310,28 +334,27 @@ int runRdmInfo(const SessionOptions& o, const std::u16string& uid, ToolStreams i
     });
 }
 
-int runRdmAddress(const SessionOptions& o, const std::u16string& uid, uint16_t address, ToolStreams io)
+int runRdmAddress(const SessionOptions& o, rdm::Uid uid, uint16_t address, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const rdm::RdmResult r = driver.rdmSetStartAddress(uid, address);
+        const rdm::RdmResult r = driver.rdmSetStartAddress(uid.hexText(), address);
         return s.result(r.ok(), r ? "start address set to " + std::to_string(address) : statusText(r));
     });
 }
 
-int runRdmPersonality(const SessionOptions& o, const std::u16string& uid, uint8_t personality, ToolStreams io)
+int runRdmPersonality(const SessionOptions& o, rdm::Uid uid, uint8_t personality, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const rdm::RdmResult r = driver.rdmSetPersonality(uid, personality);
+        const rdm::RdmResult r = driver.rdmSetPersonality(uid.hexText(), personality);
         return s.result(r.ok(), r ? "personality set to " + std::to_string(personality) : statusText(r));
     });
 }
 
-int runRdmIdentify(const SessionOptions& o, const std::u16string& uid, bool on, ToolStreams io)
+int runRdmIdentify(const SessionOptions& o, rdm::Uid uid, bool on, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const bool sent = driver.rdmIdentify(uid, on ? 1 : 0);
-        return s.result(sent, sent ? std::string("identify ") + (on ? "on" : "off") + " sent"
-                                   : "not a UID (twelve hexadecimal digits)");
+        const rdm::RdmResult r = driver.rdmIdentifyConfirmed(uid.hexText(), on ? 1 : 0);
+        return s.result(r.ok(), r ? std::string("identify ") + (on ? "on" : "off") + " acknowledged" : statusText(r));
     });
 }
 

@@ -5,6 +5,7 @@
 // line. Each returns the exit status.
 #include "ctl/LinkAddress.h"
 #include "ctl/ShowTool.h"
+#include "core/rdm/Uid.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -29,10 +30,13 @@ int runFirmware(const SessionOptions& o, const std::filesystem::path& image, boo
 enum class Query { version, information, fileIds };
 int runQuery(const SessionOptions& o, Query q, ToolStreams io);
 
+// The search un-mutes every device before and after, so a muted line never outlives it.
 int runRdmDiscover(const SessionOptions& o, bool mute, ToolStreams io);
-int runRdmInfo(const SessionOptions& o, const std::u16string& uid, ToolStreams io);
-int runRdmAddress(const SessionOptions& o, const std::u16string& uid, uint16_t address, ToolStreams io);
-int runRdmPersonality(const SessionOptions& o, const std::u16string& uid, uint8_t personality, ToolStreams io);
-int runRdmIdentify(const SessionOptions& o, const std::u16string& uid, bool on, ToolStreams io);
+int runRdmUnmuteAll(const SessionOptions& o, ToolStreams io);
+int runRdmInfo(const SessionOptions& o, rdm::Uid uid, ToolStreams io);
+int runRdmAddress(const SessionOptions& o, rdm::Uid uid, uint16_t address, ToolStreams io);
+int runRdmPersonality(const SessionOptions& o, rdm::Uid uid, uint8_t personality, ToolStreams io);
+// Waits for the device's acknowledgement: fails when nobody answers.
+int runRdmIdentify(const SessionOptions& o, rdm::Uid uid, bool on, ToolStreams io);
 
 } // namespace rz::ctl
