@@ -31,9 +31,9 @@ const char* const kKindsHelp =
     "any other number 0..255 is sent as given.\n\n";
 
 const char* const kExitCodesHelp =
-    "Exit status: 0 success; 1 the check found problems or the controller failed or did not answer;\n"
-    "2 bad command line; 3 an input file is missing, damaged, of another kind, or a JSON value is\n"
-    "refused; 4 the output could not be written.\n";
+    "Exit status: 0 success; 1 the check found problems, the files differ (show diff), or the\n"
+    "controller failed or did not answer; 2 bad command line; 3 an input file is missing, damaged,\n"
+    "of another kind, or a JSON value is refused; 4 the output could not be written.\n";
 
 struct Arguments {
     QCommandLineParser& parser;
@@ -123,6 +123,8 @@ std::vector<Command> commands()
                     }, 1});
     list.push_back({"show check", "FILE", "Validate a show file; each problem is reported with its byte offset.", {}, false,
                     [](const Arguments& a, const SessionOptions&) { return checkFile(pathOf(a.positional[0]), a.io); }, 1});
+    list.push_back({"show diff", "A B", "List what differs between two files of one kind (show files, exchange files or their JSON dumps), by JSON path; status 1 when they differ.",
+                    {}, false, [](const Arguments& a, const SessionOptions&) { return diffFiles(pathOf(a.positional[0]), pathOf(a.positional[1]), a.io); }, 2});
     list.push_back({"ping", "", "Make the C0 handshake with the controller.", {}, true,
                     [](const Arguments& a, const SessionOptions& s) { return runPing(s, a.io); }, 0});
     list.push_back({"download", "FILE", "Send a file to the controller as kind N.", {kKindOption, kSceneOption, kProgressOption}, true,
