@@ -2,6 +2,7 @@
 
 #include "ctl/ControllerTool.h"
 #include "ctl/ExitCodes.h"
+#include "ctl/FleetTool.h"
 #include "ctl/ShowTool.h"
 
 #include <QCommandLineParser>
@@ -68,6 +69,19 @@ const QCommandLineOption kSceneOption(QStringLiteral("scene"),
 const QCommandLineOption kRestartOption(
     QStringLiteral("restart"),
     QStringLiteral("Restart the controller first, so that its loader answers the handshake."));
+const QCommandLineOption kRoomsOption(QStringLiteral("rooms"),
+                                      QStringLiteral("The rooms file: one room a line, a name and its link."),
+                                      QStringLiteral("FILE"));
+const QCommandLineOption kParallelOption(
+    QStringLiteral("parallel"),
+    QStringLiteral("At most N rooms at a time (1..%1, default %2).").arg(kMaxParallel).arg(kDefaultParallel),
+    QStringLiteral("N"));
+const QCommandLineOption kJsonOption(
+    QStringLiteral("json"),
+    QStringLiteral("Print one JSON document with every room's result on standard output (the result lines go to standard error)."));
+const QCommandLineOption kOutputFolderOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                             QStringLiteral("The folder for the rooms' files (created when missing)."),
+                                             QStringLiteral("DIR"));
 const QCommandLineOption kMuteOption(QStringLiteral("mute"),
                                      QStringLiteral("Mute each device as soon as it is found."));
 
@@ -99,6 +113,39 @@ std::optional<uint8_t> kindOf(const Arguments& a)
     return static_cast<uint8_t>(*v);
 }
 
+// --kind and --scene of a download.
+int withDownloadArguments(const Arguments& a, const std::function<int(uint8_t kind, std::optional<uint8_t> scene)>& body)
+{
+    const auto kind = kindOf(a);
+    if (!kind)
+        return usage(a.io, "a download needs --kind N with N in 0..255");
+    std::optional<uint8_t> scene;
+    if (a.parser.isSet(kSceneOption)) {
+        const auto v = numberIn(a.parser.value(kSceneOption), 1, 50);
+        if (!v)
+            return usage(a.io, "--scene needs a scene 1..50");
+        scene = static_cast<uint8_t>(*v);
+    }
+    return body(*kind, scene);
+}
+
+// --rooms, --parallel and --json of the fleet commands.
+int withFleetOptions(const Arguments& a, const std::function<int(const FleetOptions&)>& body)
+{
+    FleetOptions f;
+    if (!a.parser.isSet(kRoomsOption))
+        return usage(a.io, "the fleet commands need --rooms FILE");
+    f.roomsFile = pathOf(a.parser.value(kRoomsOption));
+    if (a.parser.isSet(kParallelOption)) {
+        const auto n = numberIn(a.parser.value(kParallelOption), 1, kMaxParallel);
+        if (!n)
+            return usage(a.io, "--parallel needs a number 1.." + std::to_string(kMaxParallel));
+        f.parallel = static_cast<int>(*n);
+    }
+    f.json = a.parser.isSet(kJsonOption);
+    return body(f);
+}
+
 const char* const kBadUid = "a UID is twelve hexadecimal digits (03-11-F3-94-4E-87 or 0311F3944E87)";
 
 // The UID, the first argument of the rdm commands; checked before anything is sent.
@@ -123,23 +170,46 @@ std::vector<Command> commands()
                     }, 1});
     list.push_back({"show check", "FILE", "Validate a show file; each problem is reported with its byte offset.", {}, false,
                     [](const Arguments& a, const SessionOptions&) { return checkFile(pathOf(a.positional[0]), a.io); }, 1});
+    const QList<QCommandLineOption> fleet{kRoomsOption, kParallelOption, kJsonOption};
+    list.push_back({"fleet ping", "", "Make the C0 handshake with every room's controller.", fleet, false,
+                    [](const Arguments& a, const SessionOptions&) {
+                        return withFleetOptions(a, [&](const FleetOptions& f) { return runFleetPing(f, a.io); });
+                    }, 0});
+    list.push_back({"fleet version", "", "Ask every room's controller for its version.", fleet, false,
+                    [](const Arguments& a, const SessionOptions&) {
+                        return withFleetOptions(a, [&](const FleetOptions& f) { return runFleetQuery(f, Query::version, a.io); });
+                    }, 0});
+    list.push_back({"fleet info", "", "Ask every room's controller for its information text.", fleet, false,
+                    [](const Arguments& a, const SessionOptions&) {
+                        return withFleetOptions(a, [&](const FleetOptions& f) { return runFleetQuery(f, Query::information, a.io); });
+                    }, 0});
+    list.push_back({"fleet download", "FILE", "Send a file to every room's controller as kind N.", fleet + QList{kKindOption, kSceneOption}, false,
+                    [](const Arguments& a, const SessionOptions&) {
+                        return withFleetOptions(a, [&](const FleetOptions& f) {
+                            return withDownloadArguments(a, [&](uint8_t kind, std::optional<uint8_t> scene) {
+                                return runFleetDownload(f, pathOf(a.positional[0]), kind, scene, a.io);
+                            });
+                        });
+                    }, 1});
+    list.push_back({"fleet upload", "", "Fetch every room's file of kind N into a folder, one file per room (ROOM.K_F, ...).",
+                    fleet + QList{kKindOption, kOutputFolderOption}, false,
+                    [](const Arguments& a, const SessionOptions&) {
+                        const auto kind = kindOf(a);
+                        if (!kind || !a.parser.isSet(kOutputFolderOption))
+                            return usage(a.io, "fleet upload needs --kind N (0..255) and -o DIR");
+                        return withFleetOptions(a, [&](const FleetOptions& f) {
+                            return runFleetUpload(f, *kind, pathOf(a.parser.value(kOutputFolderOption)), a.io);
+                        });
+                    }, 0});
     list.push_back({"show diff", "A B", "List what differs between two files of one kind (show files, exchange files or their JSON dumps), by JSON path; status 1 when they differ.",
                     {}, false, [](const Arguments& a, const SessionOptions&) { return diffFiles(pathOf(a.positional[0]), pathOf(a.positional[1]), a.io); }, 2});
     list.push_back({"ping", "", "Make the C0 handshake with the controller.", {}, true,
                     [](const Arguments& a, const SessionOptions& s) { return runPing(s, a.io); }, 0});
     list.push_back({"download", "FILE", "Send a file to the controller as kind N.", {kKindOption, kSceneOption, kProgressOption}, true,
                     [](const Arguments& a, const SessionOptions& s) {
-                        const auto kind = kindOf(a);
-                        if (!kind)
-                            return usage(a.io, "download needs --kind N with N in 0..255");
-                        std::optional<uint8_t> scene;
-                        if (a.parser.isSet(kSceneOption)) {
-                            const auto v = numberIn(a.parser.value(kSceneOption), 1, 50);
-                            if (!v)
-                                return usage(a.io, "--scene needs a scene 1..50");
-                            scene = static_cast<uint8_t>(*v);
-                        }
-                        return runDownload(s, pathOf(a.positional[0]), *kind, scene, a.io);
+                        return withDownloadArguments(a, [&](uint8_t kind, std::optional<uint8_t> scene) {
+                            return runDownload(s, pathOf(a.positional[0]), kind, scene, a.io);
+                        });
                     }, 1});
     list.push_back({"upload", "", "Fetch the controller's file of kind N.", {kKindOption, kOutputOption, kProgressOption}, true,
                     [](const Arguments& a, const SessionOptions& s) {

@@ -1,6 +1,7 @@
 #include "ctl/ControllerTool.h"
 
 #include "ctl/ExitCodes.h"
+#include "ctl/WaitingYield.h"
 #include "core/app/Utf.h"
 #include "core/link/Commands.h"
 #include "core/link/Link.h"
@@ -170,7 +171,7 @@ public:
     const SessionOptions& options;
     ToolStreams io;
     io::QtClock clock;
-    io::QtYield yield;
+    WaitingYield yield; // sleeps through waits instead of spinning
     link::Link link{clock, yield};
     std::unique_ptr<io::SerialTransport> serial;
     std::unique_ptr<io::UdpTransport> udp;
