@@ -56,7 +56,6 @@ public:
         if (lineOpen)
             append(u"", true);
     }
-    bool contains(std::u16string_view text) const { return all.find(text) != std::u16string::npos; }
     std::size_t size() const { return all.size(); }
 
 private:
@@ -179,6 +178,24 @@ public:
     bool connected = false;
 };
 
+// Why a transfer did not succeed, for the result line.
+std::string reasonText(transfer::TransferResult r)
+{
+    using transfer::TransferResult;
+    switch (r) {
+    case TransferResult::Succeeded: return "succeeded";
+    case TransferResult::NotConnected: return "not connected";
+    case TransferResult::Busy: return "another transfer is running";
+    case TransferResult::FileMissing: return "the file is missing or unreadable";
+    case TransferResult::FileRefused: return "the file is not acceptable";
+    case TransferResult::NoAnswer: return "the controller stopped answering";
+    case TransferResult::Failed: return "the controller refused it or the verification failed";
+    case TransferResult::NotWritten: return "the output file could not be written";
+    case TransferResult::Cancelled: return "cancelled";
+    }
+    return "failed";
+}
+
 std::string statusText(const rdm::RdmResult& r)
 {
     switch (r.status) {
@@ -234,12 +251,10 @@ int runDownload(const SessionOptions& o, const std::filesystem::path& file, uint
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
-    if (!ft.checkConnected(s.box))
-        return s.result(false, "not connected");
-    ft.downloadFile(kind, file, s.box, scene);
-    const bool ok = ft.downloadSucceeded() == 1;
+    const transfer::TransferResult r = ft.downloadFile(kind, file, s.box, scene);
+    const bool ok = r == transfer::TransferResult::Succeeded;
     return s.result(ok, ok ? "downloaded " + file.string() + " as kind " + std::to_string(kind)
-                           : "the download of " + file.string() + " did not pass the verification");
+                           : "the download of " + file.string() + " failed: " + reasonText(r));
 }
 
 int runUpload(const SessionOptions& o, uint8_t kind, const std::filesystem::path& output, ToolStreams io)
@@ -250,11 +265,11 @@ int runUpload(const SessionOptions& o, uint8_t kind, const std::filesystem::path
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
-    if (!ft.checkConnected(s.box))
-        return s.result(false, "not connected");
-    const bool ok = ft.uploadFile(kind, output, s.box);
+    const transfer::TransferResult r = ft.uploadFile(kind, output, s.box);
+    const bool ok = r == transfer::TransferResult::Succeeded;
     return s.result(ok, ok ? "uploaded kind " + std::to_string(kind) + " into " + output.string()
-                           : "the upload of kind " + std::to_string(kind) + " failed; nothing written");
+                           : "the upload of kind " + std::to_string(kind) + " failed (" + reasonText(r) +
+                                 "); nothing written");
 }
 
 int runFirmware(const SessionOptions& o, const std::filesystem::path& image, bool restartFirst, ToolStreams io)
@@ -270,9 +285,9 @@ int runFirmware(const SessionOptions& o, const std::filesystem::path& image, boo
     if (restartFirst)
         s.link.send(link::cmd::kRestart, {});
     s.box.append(std::u16string(transfer::text::kUpgradeTitle), false);
-    fw.upgrade(image, s.box);
-    const bool ok = s.box.contains(transfer::text::kDownloadSucceeded);
-    return s.result(ok, ok ? "the controller runs " + image.string() : "the upgrade did not complete");
+    const transfer::TransferResult r = fw.upgrade(image, s.box);
+    const bool ok = r == transfer::TransferResult::Succeeded;
+    return s.result(ok, ok ? "the controller runs " + image.string() : "the upgrade did not complete: " + reasonText(r));
 }
 
 int runQuery(const SessionOptions& o, Query q, ToolStreams io)

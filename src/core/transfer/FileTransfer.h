@@ -8,6 +8,7 @@
 // tasks do not run until the transfer returns.
 #include "core/app/Seams.h"
 #include "core/link/Link.h"
+#include "core/transfer/TransferResult.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -38,42 +39,46 @@ public:
     bool checkConnected(LogBox& box);
 
     // Sends the file at `path` as `kind`. With `switchToScene` and kind 1 the verification
-    // asks the controller to switch to that scene. downloadSucceeded() is 1 only when the
-    // verification passed.
-    void downloadFile(uint8_t kind, const std::filesystem::path& path, LogBox& box,
-                      std::optional<uint8_t> switchToScene = std::nullopt);
+    // asks the controller to switch to that scene. Succeeded only when the verification
+    // passed. Not connected: "未连接" and nothing is sent.
+    [[nodiscard]] TransferResult downloadFile(uint8_t kind, const std::filesystem::path& path, LogBox& box,
+                                              std::optional<uint8_t> switchToScene = std::nullopt);
     // Fetches the controller's file of `kind`; `path` is replaced (atomically) only when every
-    // block arrived. Returns true on success.
-    bool uploadFile(uint8_t kind, const std::filesystem::path& path, LogBox& box);
+    // block arrived and the transfer was not stopped.
+    [[nodiscard]] TransferResult uploadFile(uint8_t kind, const std::filesystem::path& path, LogBox& box);
 
-    // The receive hook: keeps the payloads of D3, D4 and D8 replies.
+    // The receive hook: keeps the payloads of D2, D3, D4 and D8 replies.
     void onFrame(uint8_t command, std::span<const uint8_t> payload);
 
-    uint8_t downloadSucceeded() const { return succeeded; }
-
-    // True once the program is closing: the transfer stops after the current block.
+    // Asked before each block and before each request sent again: true stops the transfer
+    // there with "->已取消" (a download runs no verification, an upload writes nothing), and
+    // it ends Cancelled. The page's cancel button and rz760ctl's Ctrl+C set it.
+    std::function<bool()> cancelRequested;
+    // True once the program is closing: the transfer stops at the same places, silently.
     std::function<bool()> programClosing;
     // After each block: bytes done so far of the total.
     std::function<void(uint64_t done, uint64_t total)> onProgress;
 
 private:
-    enum class BlockOutcome { Delivered, Failed };
+    enum class BlockOutcome { Delivered, Failed, Stopped };
     struct StatusAnswer {
         bool answered = false;
         bool blockArrived = false;
+        bool stopped = false; // stopHere() held before a query
     };
 
     BlockOutcome sendBlock(std::span<const uint8_t> block, uint32_t heldAfter, LogBox& box);
-    StatusAnswer queryStatus(uint32_t heldAfter);
-    bool closing() const;
+    StatusAnswer queryStatus(uint32_t heldAfter, LogBox& box);
+    // True when the transfer must stop here: cancelled ("->已取消" is logged) or closing.
+    bool stopHere(LogBox& box);
     void progress(uint64_t done, uint64_t total);
 
     link::Link& link;
     std::function<bool()> isConnected;
-    uint8_t succeeded = 0;
     std::vector<uint8_t> uploadInfoReply;
     std::vector<uint8_t> uploadDataReply;
     std::vector<uint8_t> statusReply;
+    std::vector<uint8_t> verifyReply;
 };
 
 } // namespace rz::transfer

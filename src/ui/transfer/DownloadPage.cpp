@@ -173,8 +173,8 @@ void DownloadPage::downloadShow()
         if (kind == kShowKind && switchToLastScene->isChecked())
             scene = static_cast<uint8_t>(io.showFile.tables().currentScene);
         ScopedTransferProgress progress(io.transfer.onProgress, progressBar);
-        io.transfer.downloadFile(kind, io.showFile.showPath(), log->logBox(), scene);
-        downloaded = io.transfer.downloadSucceeded() == 1;
+        downloaded = io.transfer.downloadFile(kind, io.showFile.showPath(), log->logBox(), scene) ==
+                     transfer::TransferResult::Succeeded;
     }
     downloadButton->setEnabled(true);
     busy = false;

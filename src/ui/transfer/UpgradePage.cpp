@@ -275,10 +275,9 @@ void UpgradePage::upgrade(bool development)
     }
     log->reset(tr("升级机器主程序"));
     ScopedTransferProgress progress(io.firmware.onProgress, progressBar);
-    if (development)
-        io.firmware.developmentUpgrade(firmwarePath, log->logBox());
-    else
-        io.firmware.upgrade(firmwarePath, log->logBox());
+    // The log tells the user how it ended.
+    static_cast<void>(development ? io.firmware.developmentUpgrade(firmwarePath, log->logBox())
+                                  : io.firmware.upgrade(firmwarePath, log->logBox()));
     if (io.firmware.upgradeFileSize() == 0)
         showFirmwarePath({});
 }
@@ -302,7 +301,8 @@ void UpgradePage::downloadParameterFile(const ParameterFile& file)
     log->add(tr("->下载 ") + qs(name) + tr("参数文件 "), true);
     log->startLine();
     ScopedTransferProgress progress(io.transfer.onProgress, progressBar);
-    io.transfer.downloadFile(file.kind, *chosen, log->logBox());
+    // The log tells the user how it ended.
+    static_cast<void>(io.transfer.downloadFile(file.kind, *chosen, log->logBox()));
 }
 
 void UpgradePage::uploadParameterFile(const ParameterFile& file)
@@ -315,7 +315,9 @@ void UpgradePage::uploadParameterFile(const ParameterFile& file)
     log->add(tr(file.uploadFirstLine), true);
     log->startLine();
     ScopedTransferProgress progress(io.transfer.onProgress, progressBar);
-    io.transfer.uploadFile(file.kind, io.dataRoot / std::u16string(file.uploadTarget), log->logBox());
+    // The log tells the user how it ended.
+    static_cast<void>(io.transfer.uploadFile(file.kind, io.dataRoot / std::u16string(file.uploadTarget),
+                                             log->logBox()));
 }
 
 bool UpgradePage::eventFilter(QObject* watched, QEvent* event)
