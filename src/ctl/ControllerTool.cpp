@@ -251,6 +251,7 @@ int runDownload(const SessionOptions& o, const std::filesystem::path& file, uint
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
+    ft.cancelRequested = o.cancelRequested;
     const transfer::TransferResult r = ft.downloadFile(kind, file, s.box, scene);
     const bool ok = r == transfer::TransferResult::Succeeded;
     return s.result(ok, ok ? "downloaded " + file.string() + " as kind " + std::to_string(kind)
@@ -265,6 +266,7 @@ int runUpload(const SessionOptions& o, uint8_t kind, const std::filesystem::path
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
+    ft.cancelRequested = o.cancelRequested;
     const transfer::TransferResult r = ft.uploadFile(kind, output, s.box);
     const bool ok = r == transfer::TransferResult::Succeeded;
     return s.result(ok, ok ? "uploaded kind " + std::to_string(kind) + " into " + output.string()

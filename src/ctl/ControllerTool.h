@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,8 @@ namespace rz::ctl {
 struct SessionOptions {
     LinkAddress link;
     bool progress = false; // a progress bar on standard error when it is a terminal
+    // Asked by downloads and uploads before each block: true stops the transfer there.
+    std::function<bool()> cancelRequested;
 };
 
 int runPing(const SessionOptions& o, ToolStreams io);

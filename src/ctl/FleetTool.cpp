@@ -93,9 +93,10 @@ int runFleet(const FleetOptions& o, const std::string& command, bool reportIsRes
     FleetRunner runner;
     runner.onFinished = [&report](std::size_t room, const RoomResult& r) { report.roomFinished(room, r); };
     runner.stopRequested = &InterruptWatch::requested;
-    const auto results = runner.run(*rooms, o.parallel, [&](const Room& room, const std::function<bool()>&) {
+    const auto results = runner.run(*rooms, o.parallel, [&](const Room& room, const std::function<bool()>& stop) {
         SessionOptions session;
         session.link = room.link;
+        session.cancelRequested = stop;
         std::ostringstream out;
         std::ostringstream err;
         const int status = single(room, session, ToolStreams{out, err});

@@ -124,6 +124,11 @@ TEST(CommandLine, UsageErrorsExitWithTwo)
         {"--link", "udp:127.0.0.1:9", "rdm", "address", "0311F3944E87", "513"},
         {"--link", "udp:127.0.0.1:9", "rdm", "identify", "0311F3944E87", "maybe"},
         {"show", "dump", "--no-such-option", "x"},
+        {"fleet", "ping"},                                              // no --rooms
+        {"fleet", "ping", "--rooms", "r.txt", "--parallel", "0"},
+        {"fleet", "download", "f.K_F", "--rooms", "r.txt"},             // no --kind
+        {"fleet", "upload", "--kind", "1", "--rooms", "r.txt"},         // no -o
+        {"--link", "udp:127.0.0.1:9", "rdm", "info", "0311F3944E8"},     // eleven digits
     };
     for (const QStringList& args : cases) {
         const CtlRun r = runCtl(args);
