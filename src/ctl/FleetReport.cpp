@@ -123,7 +123,7 @@ int FleetReport::finish(const std::vector<RoomResult>& results, bool interrupted
                << " failed\n";
     }
     io.out << padded("ROOM", nameWidth) << "  " << padded("LINK", linkWidth) << "  " << padded("RESULT", kStatusWidth)
-           << "  " << padded("   TIME", 9) << "  DETAIL\n";
+           << "       TIME  DETAIL\n"; // right-aligned over "%7.2f s"
     for (std::size_t i = 0; i < results.size(); ++i)
         io.out << padded(rooms[i].name.toStdString(), nameWidth) << "  " << padded(rooms[i].linkText.toStdString(), linkWidth)
                << "  " << padded(statusWord(results[i].status), kStatusWidth) << "  " << secondsText(results[i].seconds)

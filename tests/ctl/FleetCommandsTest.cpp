@@ -111,15 +111,21 @@ TEST_F(FleetCommands, JsonForScriptsOnStandardOutputOnly)
     EXPECT_FALSE(lineStarting(r.err, "102 ").empty()) << r.err;
 }
 
+// A room on a serial port beside the Wi-Fi rooms.
 TEST_F(FleetCommands, EveryRoomAnsweringIsSuccess)
 {
+    SimProgram serialRoom;
+    ASSERT_TRUE(serialRoom.start(arg(dir / "tty-bar"))) << serialRoom.output().toStdString();
     std::ofstream(dir / "rooms.txt") << "101 " << room101.link().toStdString() << "\n"
-                                     << "103 " << room103.link().toStdString() << "\n";
+                                     << "103 " << room103.link().toStdString() << "\n"
+                                     << "bar " << serialRoom.link().toStdString() << "\n";
     for (const char* command : {"ping", "info"}) {
         const CtlRun r = fleet({command});
         EXPECT_EQ(r.exitCode, 0) << command << "\n" << r.out << r.err;
-        EXPECT_TRUE(contains(r.out, "2 rooms: 2 ok, 0 failed")) << r.out;
+        EXPECT_TRUE(contains(r.out, "3 rooms: 3 ok, 0 failed")) << r.out;
     }
+    const CtlRun down = fleet({"download", arg(dir / "show.K_F"), "--kind", "1"});
+    EXPECT_EQ(down.exitCode, 0) << down.out << down.err;
 }
 
 TEST_F(FleetCommands, BadRoomsFilesAndMissingShowsAreRefusedBeforeAnyRoom)
