@@ -73,8 +73,8 @@ TEST_F(SerialFileTransfer, ShowGoesDownAndComesBackUnchanged)
 
 TEST_F(SerialFileTransfer, DownloadVerifiesWhenTenPercentOfRepliesAreLost)
 {
-    // The seed fixes which replies are lost; this one spares the start and verify replies,
-    // which the protocol does not repeat, and loses block acknowledgements along the way.
+    // The seed fixes which replies are lost; this one loses block acknowledgements along
+    // the way.
     startSimulator({"--drop", "0.1", "--seed", "3", "--events"});
     writeAll(dir / "SHOW.K_F", showLikeBytes(100 * 1024, 11));
 

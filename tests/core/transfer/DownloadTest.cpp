@@ -233,39 +233,37 @@ TEST_F(DownloadTest, CancelDuringTheRecoveryOfABlockSendsNothingMore)
     EXPECT_TRUE(rig.recorder.framesOf(kD2).empty());
 }
 
-TEST(DownloadUnderLoss, TenPercentOfRepliesDroppedStillVerifies)
+TEST(DownloadUnderLoss, LostAndCorruptedRepliesAreRecoveredEveryTime)
 {
-    // Only lost D0 and D2 replies cannot be recovered (the protocol retries neither); every
-    // other loss must be absorbed by the status queries.
-    int recovered = 0;
-    for (uint64_t seed = 1; seed <= 12; ++seed) {
-        sim::FaultPolicy faults;
-        faults.dropShare = 0.10;
-        faults.seed = seed;
-        Rig rig(faults);
-        FileTransfer t(rig.link, [] { return true; });
-        const auto path = rig.dir / "show.K_F";
-        const Bytes file = test::sampleFile(100 * 1024, static_cast<uint32_t>(seed));
-        rz::test::writeAll(path, file);
-        const TransferResult result = t.downloadFile(1, path, rig.box);
-        SCOPED_TRACE(seed);
+    // Lost block acknowledgements are absorbed by the status queries, lost start and verify
+    // answers by asking again; the blocks themselves always arrive, so none goes twice.
+    const struct {
+        const char* name;
+        double drop;
+        double corrupt;
+    } cases[] = {{"10% dropped", 0.10, 0}, {"30% dropped", 0.30, 0}, {"5% corrupted", 0, 0.05}};
+    for (const auto& c : cases) {
+        int askedAgain = 0;
+        for (uint64_t seed = 1; seed <= 12; ++seed) {
+            sim::FaultPolicy faults;
+            faults.dropShare = c.drop;
+            faults.corruptShare = c.corrupt;
+            faults.seed = seed;
+            Rig rig(faults);
+            FileTransfer t(rig.link, [] { return true; });
+            const auto path = rig.dir / "show.K_F";
+            const Bytes file = test::sampleFile(100 * 1024, static_cast<uint32_t>(seed));
+            rz::test::writeAll(path, file);
+            SCOPED_TRACE(testing::Message() << c.name << " seed " << seed);
 
-        if (rig.recorder.replyDropped(kD0)) {
-            EXPECT_NE(rig.box.text.find(u"->握手失败"), std::u16string::npos);
-            continue;
+            EXPECT_EQ(t.downloadFile(1, path, rig.box), TransferResult::Succeeded);
+            EXPECT_EQ(rig.recorder.framesOf(kD1).size(), 200u) << "no block went twice";
+            ASSERT_NE(rig.store().file(1), nullptr);
+            EXPECT_EQ(*rig.store().file(1), file);
+            askedAgain += rig.recorder.framesOf(kD0).size() > 1 || rig.recorder.framesOf(kD2).size() > 1;
         }
-        if (rig.recorder.replyDropped(kD2)) {
-            EXPECT_NE(rig.box.text.find(u"->校验失败"), std::u16string::npos);
-            continue;
-        }
-        EXPECT_TRUE(rig.recorder.replyDropped(kD1)) << "the loss reached the blocks";
-        EXPECT_EQ(result, TransferResult::Succeeded);
-        EXPECT_EQ(rig.recorder.framesOf(kD1).size(), 200u) << "no block went twice";
-        ASSERT_NE(rig.store().file(1), nullptr);
-        EXPECT_EQ(*rig.store().file(1), file);
-        ++recovered;
+        EXPECT_GT(askedAgain, 0) << c.name << ": the loss reached the start or the verification";
     }
-    EXPECT_GE(recovered, 6);
 }
 
 TEST(CheckConnected, TransfersOnALinkNotConnectedSendNothing)
