@@ -159,6 +159,9 @@ TEST_F(FleetCommands, CtrlCStopsEveryRoomCleanlyAndSaysWhichFinished)
         out += p.readAllStandardOutput();
     ASSERT_TRUE(out.contains("101 ")) << out.toStdString();
     QThread::msleep(500); // the slow room is sending blocks now
+    // A pid of 0 would signal the whole process group (the test runner included).
+    ASSERT_EQ(p.state(), QProcess::Running) << out.toStdString();
+    ASSERT_GT(p.processId(), 0);
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
     ASSERT_TRUE(p.waitForFinished(20000));
     out += p.readAllStandardOutput();

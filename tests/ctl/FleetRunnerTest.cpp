@@ -63,12 +63,16 @@ TEST(FleetRunner, AStopCancelsTheRunningRoomsAndStartsNoMore)
 {
     const auto rooms = roomsNamed(5);
     std::atomic<bool> stopNow{false};
+    std::atomic<int> started{0};
     FleetRunner runner;
     runner.stopRequested = [&] { return stopNow.load(); };
     runner.onFinished = [&](std::size_t, const RoomResult&) { stopNow = true; };
     const auto results = runner.run(rooms, 2, [&](const Room& room, const std::function<bool()>& stop) {
         RoomResult r;
+        ++started;
         if (room.name == QLatin1String("1")) {
+            while (started < 2) // the other worker has a room of its own
+                QThread::msleep(1);
             r.status = RoomStatus::ok;
             return r;
         }
