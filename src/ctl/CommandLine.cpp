@@ -2,6 +2,7 @@
 
 #include "ctl/ControllerTool.h"
 #include "ctl/ExitCodes.h"
+#include "ctl/Interrupt.h"
 #include "ctl/ShowTool.h"
 
 #include <QCommandLineParser>
@@ -28,7 +29,7 @@ const QCommandLineOption kYesOption(QStringLiteral("yes"),
 const char* const kExitCodesHelp =
     "Exit status: 0 success; 1 the check found problems or the controller failed or did not answer;\n"
     "2 bad command line; 3 an input file is missing, damaged, of another kind, or a JSON value is\n"
-    "refused; 4 the output could not be written.\n";
+    "refused; 4 the output could not be written; 130 Ctrl+C stopped a transfer at its next block.\n";
 
 struct Arguments {
     QCommandLineParser& parser;
@@ -261,6 +262,13 @@ int runCommandLine(const QStringList& arguments)
         if (!address)
             return usage(io, "--link " + linkText.toStdString() + " is neither serial:PORT nor udp:HOST:PORT");
         session.link = *address;
+    }
+    // Ctrl+C stops a single transfer at its next block; elsewhere it ends the program at once.
+    std::optional<InterruptWatch> interrupt;
+    if (chosen->name == QLatin1String("download") || chosen->name == QLatin1String("upload") ||
+        chosen->name == QLatin1String("firmware")) {
+        interrupt.emplace();
+        session.cancelRequested = &InterruptWatch::requested;
     }
     const bool yes = global.isSet(kYesOption) || parser.isSet(kYesOption);
     return chosen->run(Arguments{parser, positional, io, yes}, session);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,8 @@ namespace rz::ctl {
 struct SessionOptions {
     LinkAddress link;
     bool progress = false; // a progress bar on standard error when it is a terminal
+    // Asked by downloads and uploads before each block: true stops the transfer there.
+    std::function<bool()> cancelRequested;
 };
 
 int runPing(const SessionOptions& o, ToolStreams io);
