@@ -3,6 +3,7 @@
 #include "ctl/ControllerTool.h"
 #include "ctl/ExitCodes.h"
 #include "ctl/FleetTool.h"
+#include "ctl/Interrupt.h"
 #include "ctl/ShowTool.h"
 
 #include <QCommandLineParser>
@@ -32,9 +33,10 @@ const char* const kKindsHelp =
     "any other number 0..255 is sent as given.\n\n";
 
 const char* const kExitCodesHelp =
-    "Exit status: 0 success; 1 the check found problems, the files differ (show diff), or the\n"
-    "controller failed or did not answer; 2 bad command line; 3 an input file is missing, damaged,\n"
-    "of another kind, or a JSON value is refused; 4 the output could not be written.\n";
+    "Exit status: 0 success; 1 the check found problems, the files differ (show diff), or a room or\n"
+    "the controller failed or did not answer; 2 bad command line; 3 an input file is missing,\n"
+    "damaged, of another kind, or a JSON value is refused; 4 the output could not be written;\n"
+    "130 Ctrl+C stopped a transfer or a fleet command.\n";
 
 struct Arguments {
     QCommandLineParser& parser;
@@ -387,6 +389,13 @@ int runCommandLine(const QStringList& arguments)
         if (!address)
             return usage(io, "--link " + linkText.toStdString() + " is neither serial:PORT nor udp:HOST:PORT");
         session.link = *address;
+    }
+    // Ctrl+C stops a single transfer at its next block; elsewhere it ends the program at once.
+    std::optional<InterruptWatch> interrupt;
+    if (chosen->name == QLatin1String("download") || chosen->name == QLatin1String("upload") ||
+        chosen->name == QLatin1String("firmware")) {
+        interrupt.emplace();
+        session.cancelRequested = &InterruptWatch::requested;
     }
     const bool yes = global.isSet(kYesOption) || parser.isSet(kYesOption);
     return chosen->run(Arguments{parser, positional, io, yes}, session);

@@ -25,6 +25,9 @@ namespace rz::ctl {
 namespace {
 
 constexpr uint32_t kConnectReplyMs = 1000;
+// The C0 handshake is made at most this many times: a link that loses three replies in ten
+// still connects all but once in a thousand times, a controller that is gone fails in 6 s.
+constexpr int kConnectAttempts = 6;
 constexpr uint32_t kQueryReplyMs = 1000;
 constexpr uint32_t kHostLookupMs = 5000;
 
@@ -140,22 +143,32 @@ public:
         return true;
     }
 
-    // The C0 handshake.
+    bool cancelRequested() const { return options.cancelRequested && options.cancelRequested(); }
+
+    // The C0 handshake, made again while no answer comes (a cancel ends the attempts).
     bool connect()
     {
-        link.send(link::cmd::kConnect, {});
-        connected = link.waitReply(link::cmd::kConnect, kConnectReplyMs);
+        for (int attempt = 0; attempt < kConnectAttempts && !connected && !cancelRequested(); ++attempt) {
+            link.send(link::cmd::kConnect, {});
+            connected = link.waitReply(link::cmd::kConnect, kConnectReplyMs);
+        }
         return connected;
     }
 
-    // open() and connect(); on failure the result line is printed here.
+    // open() and connect(); on failure the result line is printed here and the exit status
+    // is kept in `exitStatus`.
     bool openAndConnect()
     {
+        exitStatus = kExitFailed;
         if (!open())
             return false;
         if (connect())
             return true;
-        result(false, "no answer to the C0 handshake within 1000 ms (" + std::string(toUtf8(transfer::text::kNotConnected)) + ")");
+        if (cancelRequested())
+            exitStatus = cancelled("stopped before the controller answered");
+        else
+            result(false, "no answer to the C0 handshake (" + std::to_string(kConnectAttempts) + " attempts of " +
+                              std::to_string(kConnectReplyMs) + " ms; " + toUtf8(transfer::text::kNotConnected) + ")");
         return false;
     }
 
@@ -167,6 +180,13 @@ public:
         return ok ? kExitOk : kExitFailed;
     }
 
+    // A result line of failure, but the exit status of an interruption.
+    int cancelled(const std::string& what)
+    {
+        result(false, what + " (cancelled)");
+        return kExitInterrupted;
+    }
+
     const SessionOptions& options;
     ToolStreams io;
     io::QtClock clock;
@@ -176,6 +196,7 @@ public:
     std::unique_ptr<io::UdpTransport> udp;
     ConsoleLogBox box;
     bool connected = false;
+    int exitStatus = kExitFailed;
 };
 
 // Why a transfer did not succeed, for the result line.
@@ -194,6 +215,16 @@ std::string reasonText(transfer::TransferResult r)
     case TransferResult::Cancelled: return "cancelled";
     }
     return "failed";
+}
+
+// The result line of a transfer and its exit status.
+int transferResult(Session& s, transfer::TransferResult r, const std::string& done, const std::string& notDone)
+{
+    if (r == transfer::TransferResult::Cancelled)
+        return s.cancelled(notDone);
+    if (r == transfer::TransferResult::Succeeded)
+        return s.result(true, done);
+    return s.result(false, notDone + ": " + reasonText(r));
 }
 
 std::string statusText(const rdm::RdmResult& r)
@@ -247,31 +278,28 @@ int runDownload(const SessionOptions& o, const std::filesystem::path& file, uint
 {
     Session s(o, io);
     if (!s.openAndConnect())
-        return kExitFailed;
+        return s.exitStatus;
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
     ft.cancelRequested = o.cancelRequested;
-    const transfer::TransferResult r = ft.downloadFile(kind, file, s.box, scene);
-    const bool ok = r == transfer::TransferResult::Succeeded;
-    return s.result(ok, ok ? "downloaded " + file.string() + " as kind " + std::to_string(kind)
-                           : "the download of " + file.string() + " failed: " + reasonText(r));
+    return transferResult(s, ft.downloadFile(kind, file, s.box, scene),
+                          "downloaded " + file.string() + " as kind " + std::to_string(kind),
+                          "the download of " + file.string() + " did not complete");
 }
 
 int runUpload(const SessionOptions& o, uint8_t kind, const std::filesystem::path& output, ToolStreams io)
 {
     Session s(o, io);
     if (!s.openAndConnect())
-        return kExitFailed;
+        return s.exitStatus;
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
     ft.cancelRequested = o.cancelRequested;
-    const transfer::TransferResult r = ft.uploadFile(kind, output, s.box);
-    const bool ok = r == transfer::TransferResult::Succeeded;
-    return s.result(ok, ok ? "uploaded kind " + std::to_string(kind) + " into " + output.string()
-                           : "the upload of kind " + std::to_string(kind) + " failed (" + reasonText(r) +
-                                 "); nothing written");
+    return transferResult(s, ft.uploadFile(kind, output, s.box),
+                          "uploaded kind " + std::to_string(kind) + " into " + output.string(),
+                          "the upload of kind " + std::to_string(kind) + " did not complete, nothing written");
 }
 
 int runFirmware(const SessionOptions& o, const std::filesystem::path& image, bool restartFirst, ToolStreams io)
@@ -282,14 +310,14 @@ int runFirmware(const SessionOptions& o, const std::filesystem::path& image, boo
         return kExitFailed;
     transfer::FirmwareUpgrade fw(s.link);
     fw.stillWanted = [] { return true; };
+    fw.cancelRequested = o.cancelRequested;
     ProgressBar bar(o.progress);
     fw.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
     if (restartFirst)
         s.link.send(link::cmd::kRestart, {});
     s.box.append(std::u16string(transfer::text::kUpgradeTitle), false);
-    const transfer::TransferResult r = fw.upgrade(image, s.box);
-    const bool ok = r == transfer::TransferResult::Succeeded;
-    return s.result(ok, ok ? "the controller runs " + image.string() : "the upgrade did not complete: " + reasonText(r));
+    return transferResult(s, fw.upgrade(image, s.box), "the controller runs " + image.string(),
+                          "the upgrade did not complete");
 }
 
 int runQuery(const SessionOptions& o, Query q, ToolStreams io)
