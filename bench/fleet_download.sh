@@ -50,6 +50,23 @@ start_sims() {
   done
 }
 
+# One simulator with seed $1 (and the options after it) alone, as the rooms file $work/alone.txt.
+start_one_sim() {
+  stop_sims
+  local seed=$1
+  shift
+  "$sim" --udp 127.0.0.1:0 --seed "$seed" "$@" 2> "$work/alone.err" > /dev/null &
+  pids+=($!)
+  until grep -q ready "$work/alone.err" 2>/dev/null; do sleep 0.05; done
+  echo "room$seed udp:$(grep -o 'udp 127.0.0.1:[0-9]*' "$work/alone.err" | cut -d' ' -f2)" > "$work/alone.txt"
+}
+
+# The number of the room that took longest in the last fleet download.
+slowest_room() {
+  tr -d '\n\t ' < "$work/last.json" | grep -o '"room":"room[0-9]*","seconds":[0-9.e-]*' |
+    sed 's/"room":"room\([0-9]*\)","seconds":\(.*\)/\2 \1/' | sort -g | tail -1 | cut -d' ' -f2
+}
+
 # Seconds for one fleet download; the rooms that failed are added up in $work/failed.
 timed_download() {
   local start end
@@ -69,21 +86,27 @@ median() {
 measure() {
   local label=$1
   shift
-  local one=() all=()
+  local one=() all=() slow=()
   : > "$work/failed"
   for ((r = 1; r <= repeat; r++)); do
     start_sims "$@"
     one+=("$(timed_download "$work/room$r.txt")")
     start_sims "$@"
     all+=("$(timed_download "$work/rooms.txt")")
+    # The fleet's slowest room again, alone with the same faults.
+    start_one_sim "$(slowest_room)" "$@"
+    slow+=("$(timed_download "$work/alone.txt")")
   done
-  local m1 mn
+  local m1 mn ms
   m1=$(printf '%s\n' "${one[@]}" | median)
   mn=$(printf '%s\n' "${all[@]}" | median)
-  printf '%-16s one room %7.3f s   %d rooms %7.3f s   ratio %5.2f   failed rooms %d of %d\n' \
+  ms=$(printf '%s\n' "${slow[@]}" | median)
+  printf '%-16s one room %6.3f s  %d rooms %6.3f s  ratio %5.2f   slowest room alone %6.3f s  ratio %5.2f   failed rooms %d of %d\n' \
     "$label" "$m1" "$rooms" "$mn" "$(awk -v a="$mn" -v b="$m1" 'BEGIN { print a / b }')" \
-    "$(awk '{ n += $1 } END { print n + 0 }' "$work/failed")" "$((repeat * (rooms + 1)))"
-  printf '%-16s   one room: %s\n%-16s   %d rooms: %s\n' "" "${one[*]}" "" "$rooms" "${all[*]}"
+    "$ms" "$(awk -v a="$mn" -v b="$ms" 'BEGIN { print a / b }')" \
+    "$(awk '{ n += $1 } END { print n + 0 }' "$work/failed")" "$((repeat * (rooms + 2)))"
+  printf '%-16s   one room: %s\n%-16s   %d rooms: %s\n%-16s   slowest alone: %s\n' \
+    "" "${one[*]}" "" "$rooms" "${all[*]}" "" "${slow[*]}"
 }
 
 echo "fleet download of ${size_kb} KB to ${rooms} simulated rooms on loopback, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
