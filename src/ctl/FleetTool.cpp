@@ -16,6 +16,9 @@ namespace rz::ctl {
 
 namespace {
 
+// Thousands of rooms fit; anything larger is not a rooms file.
+constexpr qint64 kMaxRoomsFileBytes = 1024 * 1024;
+
 // One room's run of a single command, writing to the streams it is given.
 using SingleCommand = std::function<int(const Room& room, const SessionOptions& session, ToolStreams io)>;
 
@@ -71,6 +74,10 @@ std::optional<std::vector<Room>> loadRooms(const std::filesystem::path& file, To
     QFile f(QString::fromStdU16String(file.u16string()));
     if (!f.open(QIODevice::ReadOnly)) {
         io.err << "rz760ctl: cannot read the rooms file " << shown << '\n';
+        return std::nullopt;
+    }
+    if (f.size() > kMaxRoomsFileBytes) {
+        io.err << "rz760ctl: " << shown << ": a rooms file is at most " << kMaxRoomsFileBytes / 1024 << " KiB\n";
         return std::nullopt;
     }
     const auto parsed = parseRooms(QString::fromUtf8(f.readAll()));

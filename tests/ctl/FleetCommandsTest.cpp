@@ -140,6 +140,11 @@ TEST_F(FleetCommands, BadRoomsFilesAndMissingShowsAreRefusedBeforeAnyRoom)
     EXPECT_TRUE(contains(bad.err, "bad.txt:3: ")) << bad.err;
     EXPECT_EQ(bad.out, "");
 
+    std::ofstream(dir / "huge.txt") << std::string(1024 * 1024 + 1, '#');
+    const CtlRun huge = runCtl({"fleet", "ping", "--rooms", arg(dir / "huge.txt")});
+    EXPECT_EQ(huge.exitCode, 3);
+    EXPECT_TRUE(contains(huge.err, "a rooms file is at most 1024 KiB")) << huge.err;
+
     const CtlRun missing = fleet({"download", arg(dir / "none.K_F"), "--kind", "1"});
     EXPECT_EQ(missing.exitCode, 3);
     EXPECT_EQ(missing.out, "");
