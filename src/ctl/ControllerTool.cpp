@@ -1,7 +1,6 @@
 #include "ctl/ControllerTool.h"
 
 #include "ctl/ExitCodes.h"
-#include "ctl/WaitingYield.h"
 #include "core/app/Utf.h"
 #include "core/link/Commands.h"
 #include "core/link/Link.h"
@@ -133,8 +132,8 @@ public:
         udp = std::make_unique<io::UdpTransport>();
         udp->configure(options.link.host, QString::number(options.link.udpPort));
         const uint32_t start = clock.nowMs();
-        while (!udp->isConfigured() && clock.nowMs() - start < kHostLookupMs)
-            yield.yield();
+        for (uint32_t waited = 0; !udp->isConfigured() && waited < kHostLookupMs; waited = clock.nowMs() - start)
+            yield.yieldUntilEvent(kHostLookupMs - waited);
         if (!udp->isConfigured()) {
             io.err << "rz760ctl: cannot resolve " << options.link.host.toStdString() << '\n';
             return false;
@@ -190,7 +189,7 @@ public:
     const SessionOptions& options;
     ToolStreams io;
     io::QtClock clock;
-    WaitingYield yield; // sleeps through waits instead of spinning
+    io::QtYield yield;
     link::Link link{clock, yield};
     std::unique_ptr<io::SerialTransport> serial;
     std::unique_ptr<io::UdpTransport> udp;
