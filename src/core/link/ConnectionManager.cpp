@@ -80,6 +80,9 @@ void ConnectionManager::initConnection()
 
     interfaceNumber = readByteKey(paths.work, keys::kConnectionInterface, 0);
     kindText = readKey(paths.work, keys::kConnectionKind);
+    // The number decides what opens; Wi-Fi in use shows as such even when no text was saved.
+    if (interfaceNumber == 0)
+        kindText = std::u16string(kWifiKind);
 
     std::vector<std::u16string> texts;
     for (const Kind& k : kindList)
