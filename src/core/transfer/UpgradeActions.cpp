@@ -72,12 +72,9 @@ void UpgradeActions::upgrade(UpgradeView& view, bool development)
         showFirmwarePath(view, image.value_or(std::filesystem::path()));
     }
     view.resetLog(std::u16string(kUpgradeFirstLine));
-    // The log tells the user how it ended.
     withProgress(view, io.firmware.onProgress, [&] {
-        if (development)
-            (void)io.firmware.developmentUpgrade(firmware, view.log());
-        else
-            (void)io.firmware.upgrade(firmware, view.log());
+        (void)(development ? io.firmware.developmentUpgrade(firmware, view.log())
+                           : io.firmware.upgrade(firmware, view.log()));
     });
     if (io.firmware.upgradeFileSize() == 0)
         showFirmwarePath(view, {});
