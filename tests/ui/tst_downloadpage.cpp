@@ -90,6 +90,7 @@ private slots:
     void aShowThatCannotBeSavedIsNotSent();
     void optionsAndTitlesOfTheShowKind();
     void closesWithItsButtonOrEscapeAndShowsOnlyWhatWasSent();
+    void cancelStopsTheDownloadWithoutVerifying();
 };
 
 void TestDownloadPage::openingSavesAndDownloadsTheWorkingShowFile()
@@ -280,6 +281,34 @@ void TestDownloadPage::closesWithItsButtonOrEscapeAndShowsOnlyWhatWasSent()
     QVERIFY(rig.page->isHidden());
     rig.page->open(); // a closed panel opens again
     QVERIFY(rig.page->isVisible());
+}
+
+void TestDownloadPage::cancelStopsTheDownloadWithoutVerifying()
+{
+    Rig rig;
+    writeKey(rig.paths.work, keys::kDisconnectAfterDownload, u"1");
+    rig.show->library.fixture(1).name = u"Spot";
+    rig.connect();
+    auto* cancel = rig.page->findChild<QPushButton*>("Command取消");
+    QVERIFY(!cancel->isEnabled());
+    // The user presses "取消" once the first block went through.
+    bool pressed = false;
+    auto* bar = rig.page->findChild<QProgressBar*>("ProgressBar下载");
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (!pressed && value > 0) {
+            pressed = true;
+            QVERIFY(cancel->isEnabled());
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        }
+    });
+    rig.page->open();
+    QVERIFY(pressed);
+    QVERIFY2(rig.boxText().endsWith(QStringLiteral("->已取消\n")), qPrintable(rig.boxText()));
+    QCOMPARE(rig.counter.frames[kD2], 0); // not verified
+    QVERIFY(!rig.controller.transfer().files.file(1));
+    QVERIFY(rig.manager.connected()); // a cancelled download never disconnects
+    QVERIFY(!cancel->isEnabled());
+    QVERIFY(rig.button()->isEnabled());
 }
 
 QTEST_MAIN(TestDownloadPage)

@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -118,6 +119,7 @@ private slots:
     void queryButtonsReportIntoTheBox();
     void hiddenCommandsMatchTheWholeText();
     void maintenanceCommandEntersDevelopmentMode();
+    void cancelStopsAnUpgradeAtTheNextBlock();
 };
 
 void TestUpgradePage::chosenImageIsUpgradedAfterTheLoaderAnswers()
@@ -423,6 +425,35 @@ void TestUpgradePage::maintenanceCommandEntersDevelopmentMode()
     rig.click("Command开发升级");
     QCOMPARE(rig.boxText(), QStringLiteral("升级机器主程序\n文件不存在！！！"));
     QCOMPARE(rig.counter.frames[kC4], 0);
+}
+
+void TestUpgradePage::cancelStopsAnUpgradeAtTheNextBlock()
+{
+    Rig rig;
+    rig.window.open();
+    rig.page->open();
+    auto* cancel = rig.button(QStringLiteral("Command取消"));
+    QVERIFY(!cancel->isEnabled());
+    const auto path = rig.dir / "new.bin";
+    rz::test::writeAll(path, firmwareImage(30000, 100));
+    rig.chooser.paths.push_back(path);
+    rig.click("Command文件");
+    rig.restartController();
+    // The user presses "取消" while the image is on its way.
+    bool pressed = false;
+    auto* bar = rig.page->findChild<QProgressBar*>("ProgressBar进度");
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (!pressed && value > 0) {
+            pressed = true;
+            QVERIFY(cancel->isEnabled());
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        }
+    });
+    rig.click("Command升级");
+    QVERIFY(pressed);
+    QVERIFY2(rig.boxText().endsWith(QStringLiteral("->已取消")), qPrintable(rig.boxText()));
+    QVERIFY(rig.controller.transfer().loader.installedImage().empty()); // no F2: nothing installed
+    QVERIFY(!cancel->isEnabled());
 }
 
 QTEST_MAIN(TestUpgradePage)

@@ -45,6 +45,7 @@ DownloadOutcome ShowDownload::run(DownloadView& view, uint8_t kind)
     if (!hold)
         return DownloadOutcome::Busy;
     active = true;
+    cancelPressed = false;
     const DownloadOptions options = loadDownloadOptions(paths);
     view.setDownloadEnabled(false);
     view.clearLog();
@@ -58,11 +59,15 @@ DownloadOutcome ShowDownload::run(DownloadView& view, uint8_t kind)
         std::optional<uint8_t> scene;
         if (kind == kShowFileKind && options.switchToLastScene)
             scene = static_cast<uint8_t>(showFile.tables().currentScene);
-        auto saved = std::exchange(transfer.onProgress,
-                                   [&view](uint64_t done, uint64_t total) { view.showProgress(done, total); });
+        auto savedProgress = std::exchange(transfer.onProgress,
+                                           [&view](uint64_t done, uint64_t total) { view.showProgress(done, total); });
+        auto savedCancel = std::exchange(transfer.cancelRequested, [this] { return cancelPressed; });
         const TransferResult result = transfer.downloadFile(kind, showFile.showPath(), view.log(), scene);
-        transfer.onProgress = std::move(saved);
-        outcome = result == TransferResult::Succeeded ? DownloadOutcome::Downloaded : DownloadOutcome::Failed;
+        transfer.onProgress = std::move(savedProgress);
+        transfer.cancelRequested = std::move(savedCancel);
+        outcome = result == TransferResult::Succeeded   ? DownloadOutcome::Downloaded
+                  : result == TransferResult::Cancelled ? DownloadOutcome::Cancelled
+                                                        : DownloadOutcome::Failed;
     }
     view.setDownloadEnabled(true);
     active = false;
@@ -73,6 +78,12 @@ DownloadOutcome ShowDownload::run(DownloadView& view, uint8_t kind)
         && connection.connected())
         connection.toggleConnection();
     return outcome;
+}
+
+void ShowDownload::cancel()
+{
+    if (active)
+        cancelPressed = true;
 }
 
 } // namespace rz::transfer

@@ -37,6 +37,7 @@ public:
 enum class DownloadOutcome : uint8_t {
     Downloaded,   // verified by the controller
     Failed,       // the log says why
+    Cancelled,    // "取消": stopped at the next block, not verified
     NotSaved,     // the show could not be saved: the old file is not sent
     NotConnected, // "未连接" in the log
     Busy,         // another link operation runs; nothing happened
@@ -51,6 +52,8 @@ public:
     // Save, then download `kind` (the show file unless a page says otherwise).
     DownloadOutcome run(DownloadView& view, uint8_t kind = kShowFileKind);
     bool running() const { return active; }
+    // "取消" while a download runs: it stops at its next block ("->已取消").
+    void cancel();
 
 private:
     link::Link& link;
@@ -59,6 +62,7 @@ private:
     show::ShowFile& showFile;
     SettingsPaths paths;
     bool active = false;
+    bool cancelPressed = false;
 };
 
 } // namespace rz::transfer

@@ -26,8 +26,24 @@ void UpgradeActions::withProgress(UpgradeView& view, std::function<void(uint64_t
 {
     view.showProgress(0, 0);
     auto saved = std::exchange(slot, [&view](uint64_t done, uint64_t total) { view.showProgress(done, total); });
+    // "取消" reaches whichever of the two runs; it stops at the next block.
+    cancelPressed = false;
+    active = true;
+    view.showRunning(true);
+    auto transferCancel = std::exchange(io.transfer.cancelRequested, [this] { return cancelPressed; });
+    auto firmwareCancel = std::exchange(io.firmware.cancelRequested, [this] { return cancelPressed; });
     run();
+    io.transfer.cancelRequested = std::move(transferCancel);
+    io.firmware.cancelRequested = std::move(firmwareCancel);
+    active = false;
+    view.showRunning(false);
     slot = std::move(saved);
+}
+
+void UpgradeActions::cancel()
+{
+    if (active)
+        cancelPressed = true;
 }
 
 void UpgradeActions::showFirmwarePath(UpgradeView& view, const std::filesystem::path& path)

@@ -47,6 +47,8 @@ HiddenCommand parseHiddenCommand(std::u16string_view typed);
 class UpgradeView : public TransferView {
 public:
     virtual void showFirmwarePath(const std::filesystem::path& path) = 0;
+    // An operation starts or ends (the cancel button follows it).
+    virtual void showRunning(bool running) { (void)running; }
 };
 
 class UpgradeActions {
@@ -72,6 +74,9 @@ public:
     void uploadParameterFile(UpgradeView& view, const ParameterFileKind& file);
 
     const std::filesystem::path& firmwarePath() const { return firmware; }
+    // "取消" while an upgrade or a parameter file runs: it stops at its next block.
+    void cancel();
+    bool running() const { return active; }
 
 private:
     void showFirmwarePath(UpgradeView& view, const std::filesystem::path& path);
@@ -81,6 +86,8 @@ private:
 
     Services io;
     std::filesystem::path firmware;
+    bool active = false;
+    bool cancelPressed = false;
 };
 
 } // namespace rz::transfer

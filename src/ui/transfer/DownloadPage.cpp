@@ -30,6 +30,7 @@ DownloadPage::DownloadPage(PageContext& context, QWidget* parent)
 
     connect(downloadButton, &QPushButton::clicked, this, [this] { downloadShow(); });
     connect(closeButton, &QPushButton::clicked, this, [this] { close(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { download.cancel(); });
     connect(disconnectAfter, &QCheckBox::clicked, this,
             [this](bool on) { transfer::storeDisconnectAfterDownload(this->context.paths, on); });
     connect(switchToLastScene, &QCheckBox::clicked, this,
@@ -79,6 +80,10 @@ void DownloadPage::buildLayout()
     downloadButton = new QPushButton(tr("下载"), this);
     downloadButton->setObjectName(QStringLiteral("Command下载_灯光参数"));
     downloadButton->setMinimumSize(120, 36);
+    cancelButton = new QPushButton(tr("取消"), this);
+    cancelButton->setObjectName(QStringLiteral("Command取消"));
+    cancelButton->setMinimumSize(90, 36);
+    cancelButton->setEnabled(false);
     closeButton = new QPushButton(tr("关闭"), this);
     closeButton->setObjectName(QStringLiteral("Command关闭"));
     closeButton->setMinimumSize(90, 36);
@@ -95,6 +100,7 @@ void DownloadPage::buildLayout()
     bottomRow->addLayout(optionColumn);
     bottomRow->addStretch(1);
     bottomRow->addWidget(downloadButton, 0, Qt::AlignBottom);
+    bottomRow->addWidget(cancelButton, 0, Qt::AlignBottom);
     bottomRow->addWidget(closeButton, 0, Qt::AlignBottom);
 
     auto* page = new QVBoxLayout(this);
@@ -174,6 +180,7 @@ void DownloadPage::setDownloadEnabled(bool enabled)
 {
     downloadButton->setEnabled(enabled);
     closeButton->setEnabled(enabled);
+    cancelButton->setEnabled(!enabled);
 }
 
 } // namespace rz::ui

@@ -61,6 +61,7 @@ private:
     QLabel* title2 = nullptr;
     QPushButton* downloadButton = nullptr;
     QPushButton* closeButton = nullptr;
+    QPushButton* cancelButton = nullptr;
     QPlainTextEdit* infoBox = nullptr;
     QProgressBar* progressBar = nullptr;
     QCheckBox* disconnectAfter = nullptr;

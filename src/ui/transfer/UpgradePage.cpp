@@ -200,7 +200,13 @@ void UpgradePage::buildLayout()
     auto* right = new QVBoxLayout;
     right->addWidget(new QLabel(tr("信息"), content));
     right->addWidget(infoBox, 1);
-    right->addWidget(progressBar);
+    cancelButton = addButton(QStringLiteral("Command取消"), tr("取消"));
+    cancelButton->setEnabled(false);
+    connect(cancelButton, &QPushButton::clicked, this, [this] { actions.cancel(); });
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(progressBar, 1);
+    progressRow->addWidget(cancelButton);
+    right->addLayout(progressRow);
 
     auto* columns = new QHBoxLayout(content);
     columns->setContentsMargins(24, 16, 24, 16);
@@ -231,6 +237,11 @@ void UpgradePage::resetLog(const std::u16string& text)
 void UpgradePage::showProgress(uint64_t done, uint64_t total)
 {
     showTransferProgress(progressBar, done, total);
+}
+
+void UpgradePage::showRunning(bool running)
+{
+    cancelButton->setEnabled(running);
 }
 
 void UpgradePage::showFirmwarePath(const std::filesystem::path& path)

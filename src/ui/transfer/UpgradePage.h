@@ -64,11 +64,13 @@ private:
     void startLogLine() override { transferLog->startLine(); }
     void showProgress(uint64_t done, uint64_t total) override;
     void showFirmwarePath(const std::filesystem::path& path) override;
+    void showRunning(bool running) override;
 
     transfer::UpgradeActions actions;
     QLineEdit* fileText = nullptr;
     QPushButton* developmentUpgradeButton = nullptr;
     QPushButton* readComputerInfoButton = nullptr;
+    QPushButton* cancelButton = nullptr;
     QPlainTextEdit* infoBox = nullptr;
     QProgressBar* progressBar = nullptr;
     QTimer* hiddenCommandTimer = nullptr;
