@@ -14,6 +14,7 @@ constexpr int kTileWidth = 120;
 constexpr int kTileHeight = 96;
 constexpr int kTileGap = 8;
 constexpr int kLineHeight = 18;
+constexpr int kFreePerLine = 6;
 
 QColor colourOf(const liveout::FixtureLook& look)
 {
@@ -136,8 +137,10 @@ void UniverseListView::layoutLines()
             lines.push_back({Line::Kind::Channel, groups[g].fixture, static_cast<int>(r)});
     }
     lines.push_back({Line::Kind::Heading, 0, 0});
-    for (int address : model.freeAddresses())
-        lines.push_back({Line::Kind::Free, 0, address});
+    // Free addresses are many and plain: several to a line.
+    const int count = static_cast<int>(model.freeAddresses().size());
+    for (int first = 0; first < count; first += kFreePerLine)
+        lines.push_back({Line::Kind::Free, 0, first});
     setMinimumHeight(static_cast<int>(lines.size()) * kLineHeight + 4);
 }
 
@@ -191,6 +194,22 @@ void UniverseListView::paintEvent(QPaintEvent* event)
                     title = nameOf(group) + (group.overlaps ? tr("  (地址重叠)") : QString());
             p.drawText(rowRect.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft, title);
             p.setFont(font());
+            continue;
+        }
+        if (line.kind == Line::Kind::Free) {
+            const auto& free = model.freeAddresses();
+            const int cellWidth = std::max(50, width() / kFreePerLine);
+            for (int k = 0; k < kFreePerLine && line.index + k < static_cast<int>(free.size()); ++k) {
+                const int address = free[static_cast<std::size_t>(line.index + k)];
+                const QRect cell(k * cellWidth, rowRect.top(), cellWidth, kLineHeight);
+                const uint8_t level = model.level(address);
+                p.fillRect(cell.adjusted(2, kLineHeight - 4, -4, -1), QColor(0xe4, 0xe4, 0xe4));
+                p.fillRect(QRect(cell.left() + 2, cell.bottom() - 3, (cell.width() - 6) * level / 255, 3),
+                           QColor(0x30, 0x80, 0xd0));
+                p.setPen(palette().text().color());
+                p.drawText(cell.adjusted(2, 0, -4, -3), Qt::AlignVCenter | Qt::AlignLeft,
+                           QStringLiteral("%1:%2").arg(address).arg(level));
+            }
             continue;
         }
         int address = line.index;

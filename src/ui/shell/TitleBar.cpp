@@ -212,6 +212,7 @@ void TitleBar::buildControls()
                                  "不接控制器也能预览"));
     monitorButton->setMinimumSize(56, 60);
     monitorButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    setButtonColours(monitorButton, kFunctionNotSelected, kFunctionText);
     connect(monitorButton, &QPushButton::clicked, this, [this] {
         if (toggleMonitor)
             toggleMonitor();
