@@ -166,7 +166,8 @@ bool FileTransfer::uploadFile(uint8_t kind, const std::filesystem::path& path, L
         return false;
     }
     const auto info = parseUploadInfo(uploadInfoReply);
-    if (!info || info->kind != kind || info->presence != 1) {
+    // An empty file is no file: writing it would only wipe the target.
+    if (!info || info->kind != kind || info->presence != 1 || info->length == 0) {
         line(box, text::kDataMissing);
         line(box, text::kUploadFailed);
         return false;
