@@ -97,8 +97,10 @@ public:
         opener.setLocalTestPort(0);
         manager.onConnected = [this] { live.requestLiveFrames(); };
         live.setModeWork(liveout::kModeFixtureLibrary, [this](liveout::LiveBuffers& b) {
-            // A fader being dragged: the output changes on every tick.
+            // A fader being dragged and one channel walking along: the output changes on every
+            // tick, the frames stay small.
             b.frame[1] = static_cast<uint8_t>(liveTicks);
+            b.frame[2 + (liveTicks + 499) % 500] = 0;
             b.frame[2 + liveTicks % 500] = 0xFF;
         });
         live.setLiveOutputMode(liveout::kModeFixtureLibrary);
@@ -111,6 +113,7 @@ public:
 
     bool start()
     {
+        started.start();
         if (!startSimulator())
             return false;
         files::saveImage(showPath(), showLikeFile(100 * 1024));
@@ -125,7 +128,6 @@ public:
         std::printf("minute,rss_kib,sim_rss_kib,live_sent,live_taken_by_sim,title_bar_counters,"
                     "downloads,failed_downloads,stalls,longest_gap_ms\n");
         std::fflush(stdout);
-        started.start();
         nextDownloadMs = options.downloadEverySeconds * 1000;
         nextSampleMs = options.sampleEverySeconds * 1000;
         loop.setTimerType(Qt::PreciseTimer);
@@ -142,12 +144,13 @@ public:
         std::sort(downloadMs.begin(), downloadMs.end());
         const auto median = downloadMs.empty() ? 0 : downloadMs[downloadMs.size() / 2];
         const auto longest = downloadMs.empty() ? 0 : downloadMs.back();
-        std::printf("summary: %d min; live frames sent %ld, taken by the simulator %ld; downloads %d, "
+        std::printf("summary: %lld of %d min; live frames sent %ld, taken by the simulator %ld; downloads %d, "
                     "failed %d; handshakes %d; stalls %d (longest gap between live ticks outside "
                     "downloads %lld ms); download time median %lld ms, longest %lld ms; resident "
                     "memory %ld -> %ld KiB (growth %ld KiB from the first sample), simulator %ld -> "
                     "%ld KiB (growth %ld KiB)\n",
-                    options.minutes, liveSent, liveTakenBySimulator(), downloads, failedDownloads,
+                    static_cast<long long>(started.elapsed() / 60000), options.minutes, liveSent,
+                    liveTakenBySimulator(), downloads, failedDownloads,
                     handshakes, stalls, static_cast<long long>(longestGapMs),
                     static_cast<long long>(median), static_cast<long long>(longest),
                     rssSamples.empty() ? 0 : rssSamples.front(), rssSamples.empty() ? 0 : rssSamples.back(),
@@ -157,9 +160,10 @@ public:
             std::printf("failed download: %s\n", f.c_str());
         std::fflush(stdout);
         link.setTransport(nullptr);
+        simulator.disconnect();
         simulator.terminate();
         simulator.waitForFinished(5000);
-        return 0;
+        return simulatorEnded ? 1 : 0;
     }
 
 private:
@@ -175,6 +179,13 @@ private:
         simulator.start();
         if (!simulator.waitForStarted(10000))
             return false;
+        QObject::connect(&simulator, &QProcess::finished, [this](int code, QProcess::ExitStatus status) {
+            // The controller is gone: what follows would measure a dead line, so stop here.
+            std::printf("the simulator ended after %lld s (%s, code %d)\n",
+                        static_cast<long long>(started.elapsed() / 1000),
+                        status == QProcess::CrashExit ? "killed or crashed" : "exited", code);
+            simulatorEnded = true;
+        });
         static const QRegularExpression where("udp 127\\.0\\.0\\.1:([0-9]+)");
         QByteArray said;
         while (!said.contains("ready") && simulator.waitForReadyRead(10000))
@@ -233,7 +244,7 @@ private:
             nextSampleMs += options.sampleEverySeconds * 1000;
             sample(static_cast<int>(now / 60000));
         }
-        if (now >= options.minutes * 60000LL)
+        if (now >= options.minutes * 60000LL || simulatorEnded)
             QCoreApplication::exit(finish());
     }
 
@@ -295,6 +306,7 @@ private:
     int downloads = 0;
     int failedDownloads = 0;
     int stalls = 0;
+    bool simulatorEnded = false;
     int downloadsAtLastTick = 0;
     qint64 lastTickMs = -1;
     qint64 longestGapMs = 0;
