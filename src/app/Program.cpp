@@ -2,7 +2,9 @@
 #include "app/ProgramPages.h"
 
 #include "ui/shell/MainWindow.h"
+#include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
+#include "ui/shell/QtFileChooser.h"
 #include "ui/shell/QtPrompt.h"
 #include "ui/shell/SingleInstance.h"
 #include "ui/shell/SplashPage.h"
@@ -12,24 +14,36 @@
 #include "io/QtTransportOpener.h"
 
 #include "core/app/SettingsFile.h"
+#include "core/fixtures/ChannelDefinitions.h"
+#include "core/materials/StepClipboard.h"
+#include "core/show/ShowTexts.h"
+#include "core/transfer/FileTransfer.h"
+#include "core/transfer/FirmwareUpgrade.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QEventLoop>
 #include <QMessageBox>
 
 namespace rz::app {
 
+namespace {
+// While a wait holds the event loop, the main loop looks this often whether it has ended.
+constexpr int kWaitRecheckMs = 10;
+} // namespace
+
 Program::Program(std::filesystem::path dataRoot) : root(std::move(dataRoot)), exit(root)
 {
     wheel = std::make_unique<ui::WheelRouter>();
     wheel->closing = [this] { return exit.exitRequested(); };
+    wheel->onArrowKey = [this] { wakeLoop(); };
     controller = std::make_unique<link::Link>(qtClock, qtYield);
     live = std::make_unique<liveout::LiveSender>(
         [this](uint8_t command, std::span<const uint8_t> payload) { controller->send(command, payload); },
         [this] { return connection && connection->connected(); }, [this] { return roomOutputs(); });
-    addCoreSteps();
+    watches.push_back(live->modeChanged.subscribe([this](int) { wakeLoop(); }));
+    addStartupSteps();
     wireLoopAndExit();
-    showPages = std::make_unique<ProgramPages>(*this);
 }
 
 Program::~Program()
@@ -37,7 +51,7 @@ Program::~Program()
     // The pages live in the window and use the show, the transfers and the live sender: the
     // window goes first, then what its pages used.
     window.reset();
-    showPages.reset();
+    pages.reset();
     // The transports go before the link: leave none of them attached to it.
     if (controller)
         controller->setTransport(nullptr);
@@ -48,20 +62,25 @@ bool Program::start()
     return startupSteps.run();
 }
 
-void Program::addCoreSteps()
+void Program::addStartupSteps()
 {
     using S = StartupStep;
     startupSteps.add(S::SettingsPaths, [this] {
         settings = startSettings(root);
         colours = loadPersonalization(root);
         captionLook = colours.caption();
+        debugRelays = std::make_unique<liveout::DebugRelays>(settings.paths.work);
+        watches.push_back(debugRelays->changed.subscribe([this] { live->requestLiveFrames(); }));
     });
     startupSteps.add(S::DefaultShowPath, [this] { showPath = root / "SHOW.K_F"; });
     startupSteps.add(S::MainWindowCaption, [this] {
         window = std::make_unique<ui::MainWindow>();
         window->setCaptionPersonalization(captionLook);
         window->setCaptionText(u" ");
-        QObject::connect(window.get(), &ui::MainWindow::closeRequested, [this] { exit.requestExit(); });
+        QObject::connect(window.get(), &ui::MainWindow::closeRequested, [this] {
+            exit.requestExit();
+            wakeLoop();
+        });
     });
     startupSteps.addCheck(S::SingleInstanceCheck, [this] {
         instanceLock = std::make_unique<ui::SingleInstanceLock>(root);
@@ -75,6 +94,13 @@ void Program::addCoreSteps()
         wheel->setWheelDisabled(mouseWheelOff == 1);
         wheel->installWheelHook(window.get());
     });
+    startupSteps.add(S::ChannelDefinitionNames, [this] {
+        show.channelDefinitions.initChannelNames(fixtures::customChannelNameFilePath(root));
+    });
+    startupSteps.add(S::EmptyShowSnapshot, [this] {
+        createShowFile();
+        file->ensureTemplate();
+    });
     startupSteps.add(S::PrepareSplashPage, [this] {
         splash = new ui::SplashPage;
         window->pages()->preparePage(splash);
@@ -83,9 +109,31 @@ void Program::addCoreSteps()
     });
     startupSteps.add(S::EmbedTitleBar, [this] { embedTitleBar(); });
     startupSteps.add(S::ShowSplashPage, [this] { window->pages()->showPage(splash); });
+    startupSteps.add(S::PrepareFixtureLibraryPage, [this] {
+        preparePages();
+        pages->prepare(PageId::FixtureLibrary);
+    });
+    startupSteps.add(S::PrepareFirmwareUpgradePage, [this] { pages->prepare(PageId::Upgrade); });
+    startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
+    startupSteps.add(S::LoadShow, [this] {
+        file->loadShow();
+        wireTitleBar();
+    });
     startupSteps.add(S::OpenMainWindow, [this] { window->open(); });
     startupSteps.add(S::SettleWait, [this] { settle(100); });
     startupSteps.add(S::EnterMainLoop, [this] { enterMainLoop(); });
+}
+
+void Program::createShowFile()
+{
+    prompt = std::make_unique<ui::QtPrompt>(window.get(), &waits);
+    chooser = std::make_unique<ui::QtFileChooser>(window.get(), root, &waits);
+    file = std::make_unique<show::ShowFile>(show, root,
+                                            show::ShowFileSeams{*prompt, *chooser, qtClock, qtYield, *this, this});
+    transfers = std::make_unique<transfer::FileTransfer>(*controller,
+                                                         [this] { return connection && connection->connected(); });
+    transfers->programClosing = [this] { return exit.exitRequested(); };
+    firmware = std::make_unique<transfer::FirmwareUpgrade>(*controller);
 }
 
 void Program::embedTitleBar()
@@ -93,31 +141,66 @@ void Program::embedTitleBar()
     opener = std::make_unique<io::QtTransportOpener>(
         settings.paths.system,
         io::TestSocketNotices{
-            .message = [this](const std::u16string& text) { ui::QtPrompt(window.get()).message(text); },
+            .message = [this](const std::u16string& text) { ui::QtPrompt(window.get(), &waits).message(text); },
             .error =
                 [this](const std::u16string& title, const std::u16string& text) {
+                    const auto wait = ui::modalWait(&waits);
                     QMessageBox::critical(window.get(), QString::fromStdU16String(title),
                                           QString::fromStdU16String(text));
                 },
         });
     opener->setSerialIdleHandler([this] { controller->clearReceived(); });
 
-    bar = new ui::TitleBar(settings.paths, colours);
+    bar = new ui::TitleBar(settings.paths, colours, navigation, *debugRelays, titleSettings);
     connection = std::make_unique<link::ConnectionManager>(*controller, *opener, settings.paths, *bar);
     connection->onConnected = [this] { live->requestLiveFrames(); };
     bar->setConnectionManager(connection.get());
-    bar->onRelaysChanged = [this] { live->requestLiveFrames(); };
     bar->beforeConnect = [this] { selectControllerChoice(); };
     window->embedTitleBar(bar);
     bar->load();
     prepareControllerChoice();
 }
 
+void Program::preparePages()
+{
+    context = std::make_unique<ui::PageContext>(ui::PageContext{
+        .show = show,
+        .showFile = *file,
+        .link = *controller,
+        .connection = *connection,
+        .live = *live,
+        .debugRelays = *debugRelays,
+        .transfer = *transfers,
+        .firmware = *firmware,
+        .navigation = navigation,
+        .host = *window->pages(),
+        .wheel = wheel.get(),
+        .colours = colours,
+        .titleBarSettings = titleSettings,
+        .paths = settings.paths,
+        .dataRoot = root,
+        .prompt = *prompt,
+        .chooser = *chooser,
+        .clock = qtClock,
+        .yield = qtYield,
+        .waits = waits,
+        .programClosing = [this] { return exit.exitRequested(); },
+    });
+    pages = std::make_unique<ProgramPages>(*context, *bar);
+}
+
+void Program::wireTitleBar()
+{
+    navigation.openPage = [this](PageId id) { pages->open(id); };
+    bar->saveShow = [this] { file->saveShow(); };
+    bar->backupShow = [this] { file->backupShow(show::kBackupTagSaveButton); };
+}
+
 liveout::RoomOutputs Program::roomOutputs() const
 {
-    liveout::RoomOutputs room = sceneRoom ? sceneRoom() : liveout::RoomOutputs{};
-    if (bar)
-        room.debugRelays = bar->debugRelays();
+    liveout::RoomOutputs room;
+    if (debugRelays)
+        room.debugRelays = debugRelays->levels();
     return room;
 }
 
@@ -165,13 +248,29 @@ void Program::wireLoopAndExit()
         if (connection)
             connection->secondTick();
     };
-    loop.setWaitInProgress([this] { return controller->waitDepth() > 0; });
+    // Slots without work do not wake the loop.
+    loop.setSlotActive(1, [this] { return exit.exitRequested(); });
+    loop.setSlotActive(2, [this] { return live->liveOutputMode() == liveout::kModeEffect; });
+    loop.setSlotActive(3, [this] { return wheel->keyboardScrollingPending(); });
+    loop.setSlotActive(5, [this] { return live->liveOutputMode() == liveout::kModeEffect; });
+    // Every wait counts, not only the link's: delays, modal boxes, nested event loops.
+    loop.setWaitInProgress([this] { return waits.waiting() || controller->waitDepth() > 0; });
     loop.setExitDone([this] { return exit.exitDone(); });
     auto& actions = exit.actions();
     actions.sayGoodbyeToController = [this] {
         if (connection)
             connection->sayGoodbye();
     };
+    actions.saveShow = [this] {
+        if (file)
+            file->saveShow();
+    };
+    // The backup itself honours "不自动备份" after storing the fixture groups.
+    actions.backupShow = [this](std::u16string_view tag) {
+        if (file)
+            file->backupShow(tag);
+    };
+    actions.deleteStepClipboard = [this] { materials::StepClipboard(root).deleteStepClipboard(); };
     actions.closeSerialPort = [this] {
         if (opener)
             opener->closeSerial();
@@ -186,6 +285,7 @@ void Program::wireLoopAndExit()
     };
     actions.endProgram = [this] {
         loopTimer.stop();
+        loopRunning = false;
         QCoreApplication::quit();
     };
 }
@@ -193,19 +293,61 @@ void Program::wireLoopAndExit()
 void Program::settle(int ms)
 {
     // Waits while the window system runs, like every other wait of the program.
-    QEventLoop wait;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &wait, &QEventLoop::quit);
-    wait.exec();
+    const auto wait = waits.enter();
+    QEventLoop settleLoop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &settleLoop, &QEventLoop::quit);
+    settleLoop.exec();
 }
 
 void Program::enterMainLoop()
 {
-    // Qt's event loop does the yielding between passes; the timer is the 1-ms heartbeat.
+    // Qt's event loop does the waiting between passes; the timer wakes it when the next slot
+    // with work is due, not every millisecond.
     loopTimer.setTimerType(Qt::PreciseTimer);
-    loopTimer.setInterval(1);
-    QObject::connect(&loopTimer, &QTimer::timeout, [this] { loop.runPass(qtClock.nowMs()); });
+    loopTimer.setSingleShot(true);
+    QObject::connect(&loopTimer, &QTimer::timeout, [this] { runLoopPass(); });
+    loopRunning = true;
+    runLoopPass();
+}
+
+void Program::runLoopPass()
+{
+    if (!loopRunning)
+        return;
+    // Inside a wait no pass runs; look again a little later, without spinning.
+    if (waits.waiting() || controller->waitDepth() > 0) {
+        loopTimer.start(kWaitRecheckMs);
+        return;
+    }
     loop.runPass(qtClock.nowMs());
-    loopTimer.start();
+    if (!loopRunning || exit.exitDone())
+        return;
+    loopTimer.start(static_cast<int>(loop.msUntilNextPass(qtClock.nowMs())));
+}
+
+void Program::wakeLoop()
+{
+    if (loopRunning)
+        loopTimer.start(0);
+}
+
+void Program::showLoaded(const std::filesystem::path& path)
+{
+    window->setCaptionText(path.u16string());
+}
+
+void Program::setTitleBarAvailable(bool available)
+{
+    if (bar)
+        bar->setEnabled(available);
+}
+
+LocalDateTime Program::localNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return LocalDateTime{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
 }
 
 } // namespace rz::app

@@ -1,58 +1,37 @@
 #pragma once
-// The show and the pages built on it: created during start-up in their fixed order, opened from
-// the title bar, saved and backed up at exit.
-#include "core/show/Show.h"
-#include "core/show/ShowFile.h"
-#include "core/transfer/FileTransfer.h"
-#include "core/transfer/FirmwareUpgrade.h"
-#include "ui/shell/QtFileChooser.h"
-#include "ui/shell/QtPrompt.h"
+// The pages of the program: each built from the one page context in its start-up step, kept
+// by its page number, and opened by the navigation.
+#include "core/app/Navigation.h"
 
-#include <memory>
+#include <map>
 
 namespace rz::ui {
-class DownloadPage;
-class FixturePage;
-class UpgradePage;
+class Page;
+class TitleBar;
+struct PageContext;
 } // namespace rz::ui
 
 namespace rz::app {
 
-class Program;
-
-class ProgramPages : private show::ShowFileView, private show::LocalTimeSource {
+class ProgramPages {
 public:
-    // Plugs every piece into the program's start-up steps, title bar and exit actions.
-    explicit ProgramPages(Program& program);
-    ~ProgramPages() override;
+    // The context and the title bar must outlive the pages.
+    ProgramPages(ui::PageContext& context, ui::TitleBar& bar);
     ProgramPages(const ProgramPages&) = delete;
     ProgramPages& operator=(const ProgramPages&) = delete;
 
-    show::Show& currentShow() { return show; }
-    show::ShowFile& showFile() { return *file; }
+    // Builds the page and prepares it hidden in the page area (its start-up step).
+    void prepare(PageId id);
+    // Shows a prepared page; a page that does not exist yet does nothing.
+    void open(PageId id);
+    ui::Page* page(PageId id) const;
 
 private:
-    void createShowFile();
-    void prepareFixturePage();
-    void prepareTransferPages();
-    void openTitleBarPages();
-    void wireExit();
+    ui::Page* create(PageId id);
 
-    void showLoaded(const std::filesystem::path& path) override;
-    void setTitleBarAvailable(bool available) override;
-    LocalDateTime localNow() override;
-
-    Program& program;
-    show::Show show;
-    std::unique_ptr<ui::QtPrompt> prompt;
-    std::unique_ptr<ui::QtFileChooser> chooser;
-    std::unique_ptr<show::ShowFile> file;
-    std::unique_ptr<transfer::FileTransfer> transfers;
-    std::unique_ptr<transfer::FirmwareUpgrade> firmware;
-    // Owned by the window's page area once prepared.
-    ui::FixturePage* fixturePage = nullptr;
-    ui::DownloadPage* downloadPage = nullptr;
-    ui::UpgradePage* upgradePage = nullptr;
+    ui::PageContext& context;
+    ui::TitleBar& bar;
+    std::map<PageId, ui::Page*> built; // owned by the window's page area
 };
 
 } // namespace rz::app

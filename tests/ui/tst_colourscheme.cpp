@@ -7,6 +7,7 @@
 #include "core/link/Link.h"
 #include "support/Fakes.h"
 #include "ui/look/ColourLook.h"
+#include "core/liveout/DebugRelays.h"
 #include "ui/shell/TitleBar.h"
 
 #include <QCheckBox>
@@ -164,7 +165,10 @@ void ColourSchemeTest::titleBarTakesItsOwnKeys()
     test::FakeYield yield(clock);
     link::Link link(clock, yield);
     NoTransports none;
-    ui::TitleBar bar(paths, scheme);
+    Navigation navigation;
+    liveout::DebugRelays relays(paths.work);
+    TitleBarSettings titleSettings;
+    ui::TitleBar bar(paths, scheme, navigation, relays, titleSettings);
     link::ConnectionManager manager(link, none, paths, bar);
     bar.setConnectionManager(&manager);
     bar.load();

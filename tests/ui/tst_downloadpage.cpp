@@ -12,6 +12,7 @@
 #include "sim/Controller.h"
 #include "sim/LoopbackTransport.h"
 #include "support/Fakes.h"
+#include "support/ui/PageRig.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageHost.h"
 #include "ui/transfer/DownloadPage.h"
@@ -36,50 +37,6 @@ QString qs(const std::u16string& text)
 {
     return QString::fromStdU16String(text);
 }
-
-// Every wait of the core moves time by 1 ms and lets the controller's answers in.
-class SimYield : public Yield {
-public:
-    SimYield(test::FakeClock& clock, link::Transport& transport) : clock(clock), transport(transport) {}
-    void yield() override
-    {
-        clock.advance(1);
-        transport.poll();
-        if (onYield)
-            onYield();
-    }
-    std::function<void()> onYield;
-
-private:
-    test::FakeClock& clock;
-    link::Transport& transport;
-};
-
-class LoopbackOpener : public link::TransportOpener {
-public:
-    explicit LoopbackOpener(link::Transport& t) : wifi(t) {}
-    std::vector<link::SerialPortChoice> listSerialPorts() override { return {}; }
-    link::Transport* openSerial(const std::u16string&) override { return nullptr; }
-    void closeSerial() override {}
-    link::Transport* openWifi() override { return &wifi; }
-    void closeWifi() override {}
-
-private:
-    link::Transport& wifi;
-};
-
-class SilentConnectionView : public link::ConnectionView {
-public:
-    void showKinds(const std::vector<std::u16string>&, const std::u16string&) override {}
-    void showButton(const link::ConnectionButtonLook&) override {}
-    void setButtonEnabled(bool) override {}
-    void showCounters(const std::u16string&) override {}
-};
-
-class FixedTime : public show::LocalTimeSource {
-public:
-    LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
-};
 
 // Answers every verification as failed.
 class FailingVerify : public sim::CommandFamily {
@@ -107,51 +64,16 @@ public:
 
 // The PC side of the program around one download page, on a fake clock, with the simulated
 // controller behind the link.
-struct Rig {
-    Rig()
-    {
-        controller.setListener(&counter);
-        link.setTransport(&transport); // open from start-up on, not yet connected
-        window.pages()->preparePage(page.get());
-    }
-    ~Rig()
-    {
-        page.reset();
-        link.setTransport(nullptr);
-    }
+struct Rig : test::PageRig {
+    Rig() { controller.setListener(&counter); }
 
-    void connect()
-    {
-        manager.toggleConnection();
-        QVERIFY(manager.connected());
-    }
     QString boxText() const { return page->findChild<QPlainTextEdit*>("Text信息")->toPlainText(); }
     QCheckBox* check(const char* name) const { return page->findChild<QCheckBox*>(name); }
     QPushButton* button() const { return page->findChild<QPushButton*>("Command下载_灯光参数"); }
     const std::vector<uint8_t>* storedShow() { return controller.transfer().files.file(1); }
 
-    test::TempDir dir;
-    SettingsPaths paths = settingsPaths(dir.path());
-    test::FakeClock clock{5000};
     CommandCounter counter;
-    sim::Controller controller{clock};
-    sim::LoopbackTransport transport{controller, clock};
-    SimYield yield{clock, transport};
-    link::Link link{clock, yield};
-    LoopbackOpener opener{transport};
-    SilentConnectionView connectionView;
-    link::ConnectionManager manager{link, opener, paths, connectionView};
-    transfer::FileTransfer transfer{link, [this] { return manager.connected(); }};
-    liveout::LiveSender live{[this](uint8_t c, std::span<const uint8_t> p) { link.send(c, p); },
-                             [this] { return manager.connected(); }};
-    test::RecordingPrompt prompt;
-    test::ScriptedFileChooser chooser;
-    FixedTime localTime;
-    std::unique_ptr<show::Show> show = std::make_unique<show::Show>();
-    show::ShowFile showFile{*show, dir.path(), {prompt, chooser, clock, yield, localTime}};
-    ui::MainWindow window;
-    std::unique_ptr<ui::DownloadPage> page = std::make_unique<ui::DownloadPage>(
-        ui::DownloadPage::Services{window, link, manager, transfer, showFile, live, paths});
+    std::unique_ptr<ui::DownloadPage> page = makePage<ui::DownloadPage>();
 };
 
 } // namespace
@@ -174,7 +96,7 @@ void TestDownloadPage::openingSavesAndDownloadsTheWorkingShowFile()
     Rig rig;
     rig.connect();
     rig.show->library.fixture(1).name = u"Spot";
-    rig.page->showPage();
+    rig.page->open();
 
     const auto sent = rz::test::readAll(rig.showFile.showPath());
     QVERIFY(!sent.empty());
@@ -206,7 +128,7 @@ void TestDownloadPage::openingSavesAndDownloadsTheWorkingShowFile()
 void TestDownloadPage::disconnectedOpeningNeitherSavesNorSends()
 {
     Rig rig;
-    rig.page->showPage();
+    rig.page->open();
     QCOMPARE(rig.boxText(), QStringLiteral("未连接\n"));
     QVERIFY(!std::filesystem::exists(rig.showFile.showPath()));
     QCOMPARE(rig.counter.frames[kD0], 0);
@@ -224,7 +146,7 @@ void TestDownloadPage::optionsAreStoredOnClickAndLoadedOnFirstOpening()
     };
     for (const auto& option : options) {
         Rig rig;
-        rig.page->showPage();
+        rig.page->open();
         QCheckBox* box = rig.check(option.control);
         QVERIFY2(!box->isChecked(), option.control); // a missing key reads as 0
         QTest::mouseClick(box, Qt::LeftButton);
@@ -234,10 +156,9 @@ void TestDownloadPage::optionsAreStoredOnClickAndLoadedOnFirstOpening()
         QTest::mouseClick(box, Qt::LeftButton);
 
         // A new run reads the stored value when the page is first opened.
-        ui::DownloadPage again({rig.window, rig.link, rig.manager, rig.transfer, rig.showFile,
-                                rig.live, rig.paths});
+        ui::DownloadPage again(rig.context);
         QVERIFY(!again.findChild<QCheckBox*>(option.control)->isChecked());
-        again.showPage();
+        again.open();
         QVERIFY2(again.findChild<QCheckBox*>(option.control)->isChecked(), option.control);
     }
 }
@@ -260,7 +181,7 @@ void TestDownloadPage::disconnectsOnlyAfterAVerifiedDownload()
             rig.controller.route(kD2, failing);
         writeKey(rig.paths.work, keys::kDisconnectAfterDownload, c.optionOn ? u"1" : u"0");
         rig.connect();
-        rig.page->showPage();
+        rig.page->open();
         QCOMPARE(rig.boxText().endsWith(QStringLiteral("->校验失败\n")), c.verifyFails);
         QCOMPARE(rig.manager.connected(), c.connectedAfter);
     }
@@ -272,7 +193,7 @@ void TestDownloadPage::sceneSwitchAsksForTheCurrentScene()
     writeKey(rig.paths.work, keys::kSwitchToLastSceneAfterDownload, u"1");
     rig.show->currentScene = 7;
     rig.connect();
-    rig.page->showPage();
+    rig.page->open();
     std::vector<uint8_t> expected(10, 0);
     expected[0] = 0x88;
     expected[1] = 7;
@@ -289,12 +210,12 @@ void TestDownloadPage::openingAgainDuringADownloadStartsNoSecondOne()
         // The user presses "下载" in the title bar while the first download waits.
         if (!reopened && rig.page->downloading()) {
             reopened = true;
-            rig.page->showPage();
+            rig.page->open();
             QVERIFY(rig.page->downloading());
             QVERIFY(!rig.button()->isEnabled());
         }
     };
-    rig.page->showPage();
+    rig.page->open();
     QVERIFY(reopened);
     QCOMPARE(rig.counter.frames[kD0], 1);
     QVERIFY(rig.boxText().startsWith(QStringLiteral("->下载灯光文件 \n")));
@@ -308,7 +229,7 @@ void TestDownloadPage::aShowThatCannotBeSavedIsNotSent()
     rig.connect();
     // A folder where the working file belongs: the save cannot replace it.
     std::filesystem::create_directories(rig.showFile.showPath());
-    rig.page->showPage();
+    rig.page->open();
     QCOMPARE(rig.counter.frames[kD0], 0);
     QCOMPARE(rig.prompt.messages.size(), std::size_t(1));
     QCOMPARE(rig.boxText(), QStringLiteral("->下载灯光文件 \n"));
@@ -319,7 +240,7 @@ void TestDownloadPage::aShowThatCannotBeSavedIsNotSent()
 void TestDownloadPage::optionsAndTitlesOfTheShowKind()
 {
     Rig rig;
-    rig.page->showPage();
+    rig.page->open();
     QCOMPARE(rig.page->downloadKind(), uint8_t(1));
     QCOMPARE(rig.page->findChild<QLabel*>("Label标题1")->text(), QStringLiteral("下载 灯光参数"));
     QCOMPARE(rig.page->findChild<QLabel*>("Label标题2")->text(), QStringLiteral("下载信息"));

@@ -9,6 +9,7 @@
 #include "io/QtSeams.h"
 #include "io/QtTransportOpener.h"
 #include "support/Fakes.h"
+#include "core/liveout/DebugRelays.h"
 #include "ui/shell/TitleBar.h"
 
 #include <QComboBox>
@@ -39,8 +40,8 @@ public:
 // A title bar wired to a connection manager over the given opener, loaded as at start-up.
 struct Rig {
     Rig(link::TransportOpener& opener, const std::filesystem::path& root)
-        : paths(settingsPaths(root)), link(clock, yield), bar(paths, scheme),
-          manager(link, opener, paths, bar)
+        : paths(settingsPaths(root)), link(clock, yield), relays(paths.work),
+          bar(paths, scheme, navigation, relays, titleSettings), manager(link, opener, paths, bar)
     {
         bar.setConnectionManager(&manager);
     }
@@ -61,6 +62,9 @@ struct Rig {
     io::QtClock clock;
     io::QtYield yield;
     link::Link link;
+    Navigation navigation;
+    liveout::DebugRelays relays;
+    TitleBarSettings titleSettings;
     ui::TitleBar bar;
     link::ConnectionManager manager;
 };
@@ -114,13 +118,13 @@ void TitleBarTest::functionButtonsOpenTheirPagesAndCloseRdm_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("page");
     QTest::addColumn<bool>("closesRdm");
-    using P = ui::TitlePage;
-    QTest::newRow("灯控") << 1 << int(P::lightControl) << true;
-    QTest::newRow("灯库") << 3 << int(P::fixtureLibrary) << true;
-    QTest::newRow("场景") << 4 << int(P::scene) << true;
-    QTest::newRow("测试") << 5 << int(P::test) << true;
-    QTest::newRow("下载") << 6 << int(P::download) << true;
-    QTest::newRow("RDM") << 7 << int(P::rdm) << false;
+    using P = PageId;
+    QTest::newRow("灯控") << 1 << int(P::LightControl) << true;
+    QTest::newRow("灯库") << 3 << int(P::FixtureLibrary) << true;
+    QTest::newRow("场景") << 4 << int(P::Scene) << true;
+    QTest::newRow("测试") << 5 << int(P::Test) << true;
+    QTest::newRow("下载") << 6 << int(P::Download) << true;
+    QTest::newRow("RDM") << 7 << int(P::Rdm) << false;
 }
 
 void TitleBarTest::functionButtonsOpenTheirPagesAndCloseRdm()
@@ -132,10 +136,9 @@ void TitleBarTest::functionButtonsOpenTheirPagesAndCloseRdm()
     Rig& rig = offline.rig;
     rig.bar.load();
     std::vector<int> opened;
-    for (int p = 0; p <= int(ui::TitlePage::upgrade); ++p)
-        rig.bar.setPageOpener(ui::TitlePage(p), [&opened, p] { opened.push_back(p); });
+    rig.navigation.openPage = [&opened](PageId p) { opened.push_back(int(p)); };
     int rdmCloses = 0;
-    rig.bar.closeRdm = [&] { ++rdmCloses; };
+    rig.navigation.closeRdm = [&] { ++rdmCloses; };
 
     QTest::mouseClick(rig.functionButton(button), Qt::LeftButton);
     QCOMPARE(opened, std::vector<int>{page});
@@ -150,31 +153,29 @@ void TitleBarTest::sceneButtonFollowsScenePageMode()
 {
     OfflineRig offline;
     Rig& rig = offline.rig;
-    std::vector<ui::TitlePage> opened;
-    for (auto p : {ui::TitlePage::scene, ui::TitlePage::effect, ui::TitlePage::material})
-        rig.bar.setPageOpener(p, [&opened, p] { opened.push_back(p); });
+    std::vector<PageId> opened;
+    rig.navigation.openPage = [&opened](PageId p) { opened.push_back(p); };
     const struct {
-        ui::ScenePageMode mode;
+        ScenePageMode mode;
         const char16_t* caption;
-        ui::TitlePage page;
+        PageId page;
     } cases[] = {
-        {ui::ScenePageMode::effect, u"效果", ui::TitlePage::effect},
-        {ui::ScenePageMode::material, u"素材", ui::TitlePage::material},
-        {ui::ScenePageMode::scene, u"场景", ui::TitlePage::scene},
+        {ScenePageMode::Effect, u"效果", PageId::Effect},
+        {ScenePageMode::Material, u"素材", PageId::Material},
+        {ScenePageMode::Scene, u"场景", PageId::Scene},
     };
     for (const auto& c : cases) {
-        rig.bar.setScenePageMode(c.mode);
+        rig.navigation.setScenePageMode(c.mode);
         QCOMPARE(rig.functionButton(4)->text(), QString::fromUtf16(c.caption));
         opened.clear();
         QTest::mouseClick(rig.functionButton(4), Qt::LeftButton);
-        QCOMPARE(opened, std::vector<ui::TitlePage>{c.page});
+        QCOMPARE(opened, std::vector<PageId>{c.page});
     }
     // The light-control button opens the air conditioner once a page switched it.
-    bool airConditioner = false;
-    rig.bar.setPageOpener(ui::TitlePage::airConditioner, [&] { airConditioner = true; });
-    rig.bar.setLightButtonOpensAirConditioner(true);
+    rig.navigation.setLightButtonOpensAirConditioner(true);
+    opened.clear();
     QTest::mouseClick(rig.functionButton(1), Qt::LeftButton);
-    QVERIFY(airConditioner);
+    QCOMPARE(opened, std::vector<PageId>{PageId::AirConditioner});
 }
 
 void TitleBarTest::buttonWithoutItsPageDoesNothing()
@@ -193,20 +194,20 @@ void TitleBarTest::relayClickedTwiceStoresZero()
     Rig& rig = offline.rig;
     rig.bar.load();
     int requests = 0;
-    rig.bar.onRelaysChanged = [&] { ++requests; };
+    const Subscription watch = rig.relays.changed.subscribe([&] { ++requests; });
     QLabel* relay3 = rig.find<QLabel>(u"Image调试继电器(3)"_qs);
 
     QTest::mouseClick(relay3, Qt::LeftButton);
-    QCOMPARE(rig.bar.debugRelays()[3], uint8_t{255});
+    QCOMPARE(rig.relays.levels()[3], uint8_t{255});
     QCOMPARE(readKey(rig.paths.work, u"调试继电器03"), u"255");
     QCOMPARE(requests, 1);
 
     QTest::mouseClick(relay3, Qt::LeftButton);
-    QCOMPARE(rig.bar.debugRelays()[3], uint8_t{0});
+    QCOMPARE(rig.relays.levels()[3], uint8_t{0});
     QCOMPARE(readKey(rig.paths.work, u"调试继电器03"), u"0");
     QCOMPARE(requests, 2);
     for (int k = 1; k <= 30; ++k)
-        QCOMPARE(rig.bar.debugRelays()[k], uint8_t{0});
+        QCOMPARE(rig.relays.levels()[k], uint8_t{0});
 }
 
 void TitleBarTest::relaysLoadFromWorkSettings()
@@ -215,10 +216,10 @@ void TitleBarTest::relaysLoadFromWorkSettings()
     Rig& rig = offline.rig;
     test::writeText(rig.paths.work, "调试继电器05=255\r\n调试继电器07=300\r\n调试继电器24=abc\r\n调试继电器30=255\r\n");
     rig.bar.load();
-    QCOMPARE(rig.bar.debugRelays()[5], uint8_t{255});
-    QCOMPARE(rig.bar.debugRelays()[7], uint8_t{0}); // above 255: ignored
-    QCOMPARE(rig.bar.debugRelays()[24], uint8_t{0});
-    QCOMPARE(rig.bar.debugRelays()[30], uint8_t{255}); // kept and sent, though not shown
+    QCOMPARE(rig.relays.levels()[5], uint8_t{255});
+    QCOMPARE(rig.relays.levels()[7], uint8_t{0}); // above 255: ignored
+    QCOMPARE(rig.relays.levels()[24], uint8_t{0});
+    QCOMPARE(rig.relays.levels()[30], uint8_t{255}); // kept and sent, though not shown
     QVERIFY(rig.find<QLabel>(u"Image调试继电器(5)"_qs)->property("forced").toBool());
 }
 
@@ -243,7 +244,7 @@ void TitleBarTest::doubleClickOnCountersOpensUpgradePage()
     OfflineRig offline;
     Rig& rig = offline.rig;
     int upgrades = 0;
-    rig.bar.setPageOpener(ui::TitlePage::upgrade, [&] { ++upgrades; });
+    rig.navigation.openPage = [&](PageId p) { upgrades += p == PageId::Upgrade; };
     QTest::mouseDClick(rig.find<QLabel>(u"Label数据包"_qs), Qt::LeftButton);
     QCOMPARE(upgrades, 1);
 }

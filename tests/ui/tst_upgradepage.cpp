@@ -11,6 +11,7 @@
 #include "sim/Controller.h"
 #include "sim/LoopbackTransport.h"
 #include "support/Fakes.h"
+#include "support/ui/PageRig.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageHost.h"
 #include "ui/transfer/UpgradePage.h"
@@ -39,45 +40,6 @@ QString qs(const std::u16string& text)
     return QString::fromStdU16String(text);
 }
 
-// Every wait of the core moves time by 1 ms and lets the controller's answers in.
-class SimYield : public Yield {
-public:
-    SimYield(test::FakeClock& clock, link::Transport& transport) : clock(clock), transport(transport) {}
-    void yield() override
-    {
-        clock.advance(1);
-        transport.poll();
-        if (onYield)
-            onYield();
-    }
-    std::function<void()> onYield;
-
-private:
-    test::FakeClock& clock;
-    link::Transport& transport;
-};
-
-class LoopbackOpener : public link::TransportOpener {
-public:
-    explicit LoopbackOpener(link::Transport& t) : wifi(t) {}
-    std::vector<link::SerialPortChoice> listSerialPorts() override { return {}; }
-    link::Transport* openSerial(const std::u16string&) override { return nullptr; }
-    void closeSerial() override {}
-    link::Transport* openWifi() override { return &wifi; }
-    void closeWifi() override {}
-
-private:
-    link::Transport& wifi;
-};
-
-class SilentConnectionView : public link::ConnectionView {
-public:
-    void showKinds(const std::vector<std::u16string>&, const std::u16string&) override {}
-    void showButton(const link::ConnectionButtonLook&) override {}
-    void setButtonEnabled(bool) override {}
-    void showCounters(const std::u16string&) override {}
-};
-
 class CommandCounter : public sim::ControllerListener {
 public:
     void onEvent(const sim::ControllerEvent& e) override
@@ -103,24 +65,9 @@ std::vector<uint8_t> firmwareImage(std::size_t size, std::size_t at)
     return image;
 }
 
-struct Rig {
-    Rig()
-    {
-        controller.setListener(&counter);
-        link.setTransport(&transport); // open from start-up on, not yet connected
-        window.pages()->preparePage(page.get());
-    }
-    ~Rig()
-    {
-        page.reset();
-        link.setTransport(nullptr);
-    }
+struct Rig : test::PageRig {
+    Rig() { controller.setListener(&counter); }
 
-    void connect()
-    {
-        manager.toggleConnection();
-        QVERIFY(manager.connected());
-    }
     // A power cycle of the controller: its loader listens for a while.
     void restartController() { controller.receive(link::buildFrame(kC4, {})); }
     QPlainTextEdit* box() const { return page->findChild<QPlainTextEdit*>("Text信息"); }
@@ -151,29 +98,8 @@ struct Rig {
     }
     sim::FileStore& store() { return controller.transfer().files; }
 
-    test::TempDir dir;
-    SettingsPaths paths = settingsPaths(dir.path());
-    test::FakeClock clock{5000};
     CommandCounter counter;
-    sim::Controller controller{clock};
-    sim::LoopbackTransport transport{controller, clock};
-    SimYield yield{clock, transport};
-    link::Link link{clock, yield};
-    LoopbackOpener opener{transport};
-    SilentConnectionView connectionView;
-    link::ConnectionManager manager{link, opener, paths, connectionView};
-    transfer::FileTransfer transfer{link, [this] { return manager.connected(); }};
-    transfer::FirmwareUpgrade firmware{link};
-    liveout::LiveSender live{[this](uint8_t c, std::span<const uint8_t> p) { link.send(c, p); },
-                             [this] { return manager.connected(); }};
-    TitleBarSettings titleBar;
-    test::RecordingPrompt prompt;
-    test::ScriptedFileChooser chooser;
-    bool closing = false;
-    ui::MainWindow window;
-    std::unique_ptr<ui::UpgradePage> page = std::make_unique<ui::UpgradePage>(ui::UpgradePage::Services{
-        window, link, manager, transfer, firmware, live, paths, titleBar, prompt, chooser, dir.path(),
-        [this] { return closing; }});
+    std::unique_ptr<ui::UpgradePage> page = makePage<ui::UpgradePage>();
 };
 
 } // namespace
@@ -197,7 +123,7 @@ private slots:
 void TestUpgradePage::chosenImageIsUpgradedAfterTheLoaderAnswers()
 {
     Rig rig;
-    rig.page->showPage();
+    rig.page->open();
     QCOMPARE(rig.live.liveOutputMode(), liveout::kModeUpgrade);
     const auto image = firmwareImage(3000, 100);
     const auto path = rig.dir / "new.bin";
@@ -237,7 +163,7 @@ void TestUpgradePage::refusedImagesLogWhy()
         const auto path = rig.dir / "image.bin";
         rz::test::writeAll(path, firmwareImage(c.size, c.identityAt));
         writeKey(rig.paths.work, keys::kUpgradeFilePath, path.u16string());
-        rig.page->showPage();
+        rig.page->open();
         rig.restartController();
         rig.click("Command升级");
         QCOMPARE(rig.boxText(), c.log);
@@ -257,7 +183,7 @@ void TestUpgradePage::leavingThePageOrClosingStopsTheHandshake()
         const auto path = rig.dir / "image.bin";
         rz::test::writeAll(path, firmwareImage(2000, 0));
         writeKey(rig.paths.work, keys::kUpgradeFilePath, path.u16string());
-        rig.page->showPage();
+        rig.page->open();
         // The loader never answers; after ten attempts the user goes elsewhere.
         rig.yield.onYield = [&] {
             if (rig.counter.frames[kC4] == 10) {
@@ -277,7 +203,7 @@ void TestUpgradePage::leavingThePageOrClosingStopsTheHandshake()
     const auto path = rig.dir / "image.bin";
     rz::test::writeAll(path, firmwareImage(2000, 0));
     writeKey(rig.paths.work, keys::kUpgradeFilePath, path.u16string());
-    rig.page->showPage();
+    rig.page->open();
     rig.click("Command升级");
     QCOMPARE(rig.counter.frames[kC4], 300);
     QVERIFY(rig.boxText().endsWith(QStringLiteral("\n->握手失败")));
@@ -290,7 +216,7 @@ void TestUpgradePage::clicksDuringAnUpgradeStartNothingInsideIt()
     const auto path = rig.dir / "image.bin";
     rz::test::writeAll(path, firmwareImage(2000, 0));
     writeKey(rig.paths.work, keys::kUpgradeFilePath, path.u16string());
-    rig.page->showPage();
+    rig.page->open();
     rig.store().preload(2, {1, 2, 3});
     int clicked = 0;
     rig.yield.onYield = [&] {
@@ -315,7 +241,7 @@ void TestUpgradePage::storedFileIsShownAndCheckedOnOpening()
     const auto path = rig.dir / "old.bin";
     rz::test::writeAll(path, firmwareImage(1500, 0));
     writeKey(rig.paths.work, keys::kUpgradeFilePath, path.u16string());
-    rig.page->showPage();
+    rig.page->open();
     QCOMPARE(rig.fileText(), qs(path.u16string()));
     QCOMPARE(rig.boxText(), QString()); // the box is reset on every opening
     QCOMPARE(rig.firmware.upgradeFileSize(), uint64_t(1500));
@@ -324,7 +250,7 @@ void TestUpgradePage::storedFileIsShownAndCheckedOnOpening()
 
     // Gone since: the field is emptied and the upgrade says so.
     std::filesystem::remove(path);
-    rig.page->showPage();
+    rig.page->open();
     QCOMPARE(rig.fileText(), QString());
     rig.click("Command升级");
     QCOMPARE(rig.boxText(), QStringLiteral("升级机器主程序\n文件不存在！！！"));
@@ -351,7 +277,7 @@ void TestUpgradePage::parameterFilesGoDownWithTheirDialogs()
     for (const auto& c : cases) {
         Rig rig;
         rig.connect();
-        rig.page->showPage();
+        rig.page->open();
         const auto path = rig.dir / "param.bin";
         const std::vector<uint8_t> bytes(1300, c.kind);
         rz::test::writeAll(path, bytes);
@@ -388,7 +314,7 @@ void TestUpgradePage::parameterFilesComeUpIntoTheApplicationFolder()
     for (const auto& c : cases) {
         Rig rig;
         rig.connect();
-        rig.page->showPage();
+        rig.page->open();
         const std::vector<uint8_t> bytes(700, static_cast<uint8_t>(0x40 + c.kind));
         rig.store().preload(c.kind, bytes);
         rig.click(c.button);
@@ -410,7 +336,7 @@ void TestUpgradePage::parameterFilesComeUpIntoTheApplicationFolder()
 void TestUpgradePage::parameterTransfersNeedAConnection()
 {
     Rig rig;
-    rig.page->showPage();
+    rig.page->open();
     for (const char* name : {"Command下载墙板参数文件", "Command上传VOD参数文件", "Command上传灯光参数文件"}) {
         rig.click(name);
         QCOMPARE(rig.boxText(), QStringLiteral("未连接\n"));
@@ -422,7 +348,7 @@ void TestUpgradePage::parameterTransfersNeedAConnection()
 void TestUpgradePage::queryButtonsReportIntoTheBox()
 {
     Rig rig;
-    rig.page->showPage();
+    rig.page->open();
     rig.store().preload(2, {1, 2, 3});
     rig.controller.transfer().queries.setFileNumbers(7, 0);
     rig.click("Command查看墙板和VOD文件ID");
@@ -449,7 +375,7 @@ void TestUpgradePage::hiddenCommandsMatchTheWholeText()
     };
     for (const auto& c : cases) {
         Rig rig;
-        rig.page->showPage();
+        rig.page->open();
         rig.type(c.typed);
         rig.transport.poll();
         QCOMPARE(rig.counter.frames[kCE], c.query ? 1 : 0);
@@ -461,7 +387,7 @@ void TestUpgradePage::hiddenCommandsMatchTheWholeText()
     // "@mark" switches the logo and stores the new state each time.
     Rig rig;
     QSignalSpy logo(rig.page.get(), &ui::UpgradePage::logoVisibilityChanged);
-    rig.page->showPage();
+    rig.page->open();
     rig.type(QStringLiteral("@mark"));
     QCOMPARE(rig.boxText(), QStringLiteral("@mark\n  OK L_logo显示=1"));
     QCOMPARE(qs(readKey(rig.paths.work, keys::kLogoShown)), QStringLiteral("1"));
@@ -478,14 +404,14 @@ void TestUpgradePage::maintenanceCommandEntersDevelopmentMode()
 {
     Rig rig;
     QSignalSpy entered(rig.page.get(), &ui::UpgradePage::developmentModeEntered);
-    rig.page->showPage();
+    rig.page->open();
     rig.type(QStringLiteral("@维护入口"));
     QCOMPARE(entered.size(), 1);
     QVERIFY(rig.page->developmentMode());
     QCOMPARE(rig.prompt.messages, std::vector<std::u16string>{u"开发模式！"});
 
     // The development buttons appear when the page is opened again.
-    rig.page->showPage();
+    rig.page->open();
     QVERIFY(!rig.button("Command开发升级")->isHidden());
     QVERIFY(!rig.button("Command读取电脑信息")->isHidden());
     rig.click("Command读取电脑信息");

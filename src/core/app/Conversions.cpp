@@ -215,8 +215,9 @@ void delayMs(Clock& clock, Yield& yield, int32_t ms)
     if (ms < 0)
         return;
     const uint32_t start = clock.nowMs();
-    while (clock.nowMs() - start <= static_cast<uint32_t>(ms))
-        yield.yield();
+    const uint32_t span = static_cast<uint32_t>(ms);
+    for (uint32_t elapsed = 0; (elapsed = clock.nowMs() - start) <= span;)
+        yield.yieldUntilEvent(span - elapsed + 1); // strictly more than `ms` in all
 }
 
 int firstPressedKey(KeyState& keys)

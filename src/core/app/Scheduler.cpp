@@ -1,5 +1,7 @@
 #include "core/app/Scheduler.h"
 
+#include <algorithm>
+
 namespace rz {
 
 namespace {
@@ -46,6 +48,33 @@ void Scheduler::setTask(int slot, Task task)
         tasks[static_cast<size_t>(slot)] = std::move(task);
 }
 
+void Scheduler::setSlotActive(int slot, std::function<bool()> active)
+{
+    if (validSlot(slot))
+        activeWhen[static_cast<size_t>(slot)] = std::move(active);
+}
+
+bool Scheduler::slotActive(int slot) const
+{
+    if (!validSlot(slot))
+        return false;
+    const auto& active = activeWhen[static_cast<size_t>(slot)];
+    return !active || active();
+}
+
+uint32_t Scheduler::msUntilNextPass(uint32_t now) const
+{
+    uint32_t sleep = minimumElapsedMs[slotCount];
+    for (int slot = 1; slot <= slotCount; ++slot) {
+        if (!slotActive(slot))
+            continue;
+        const uint32_t elapsed = now - lastRun[static_cast<size_t>(slot)];
+        const uint32_t interval = minimumElapsedMs[static_cast<size_t>(slot)];
+        sleep = std::min(sleep, elapsed >= interval ? 0u : interval - elapsed);
+    }
+    return sleep;
+}
+
 void Scheduler::setWaitInProgress(std::function<bool()> waiting)
 {
     waitInProgress = std::move(waiting);
@@ -76,7 +105,7 @@ void Scheduler::runPass(uint32_t now)
             return;
         // Unsigned difference: correct across the wrap of the 32-bit clock.
         const uint32_t elapsed = current - lastRun[slot];
-        if (elapsed < minimumElapsedMs[slot])
+        if (elapsed < minimumElapsedMs[slot] || !slotActive(static_cast<int>(slot)))
             continue;
         lastRun[slot] = current;
         if (tasks[slot])

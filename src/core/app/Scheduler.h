@@ -21,6 +21,16 @@ public:
     // does nothing when it fires.
     void setTask(int slot, Task task);
 
+    // A slot whose condition says false has no work now: it neither runs nor keeps the loop
+    // awake (the exit countdown before the exit, the drum-hit display off the effect page).
+    // Without a condition a slot is always active. When a condition turns true the caller
+    // wakes the loop, and the slot runs at once.
+    void setSlotActive(int slot, std::function<bool()> active);
+    bool slotActive(int slot) const;
+    // How long the loop may sleep after `now` before a pass has work: 0 when an active slot
+    // is due. Never more than the longest slot interval.
+    uint32_t msUntilNextPass(uint32_t now) const;
+
     // While this says true (a caller is waiting for a controller reply), no pass runs.
     void setWaitInProgress(std::function<bool()> waiting);
     // Once this says true (the exit countdown has finished), no pass runs again.
@@ -37,6 +47,7 @@ public:
 
 private:
     std::array<Task, slotCount + 1> tasks{};
+    std::array<std::function<bool()>, slotCount + 1> activeWhen{};
     std::array<uint32_t, slotCount + 1> lastRun{}; // index 0 unused; all 0 at start
     std::function<bool()> waitInProgress;
     std::function<bool()> exitDone;

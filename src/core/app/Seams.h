@@ -21,6 +21,14 @@ class Yield {
 public:
     virtual ~Yield() = default;
     virtual void yield() = 0;
+    // Lets the event loop run until something arrives or at most `maxMs` pass, so a wait
+    // sleeps instead of spinning. The caller checks its clock and condition afterwards, as
+    // after yield(), which is all a fake needs to do here.
+    virtual void yieldUntilEvent(uint32_t maxMs)
+    {
+        (void)maxMs;
+        yield();
+    }
 };
 
 // Modal message boxes with the system's exact texts.

@@ -125,4 +125,15 @@ int32_t readInt32Key(const std::filesystem::path& path, std::u16string_view key,
     return readRangedKey<int32_t>(path, key, previous);
 }
 
+bool readFlagKey(const std::filesystem::path& path, std::u16string_view key)
+{
+    const auto value = parseSettingNumber(readKey(path, key));
+    return value && *value == 1;
+}
+
+bool writeFlagKey(const std::filesystem::path& path, std::u16string_view key, bool on)
+{
+    return writeKey(path, key, on ? u"1" : u"0");
+}
+
 } // namespace rz

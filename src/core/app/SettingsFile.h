@@ -33,4 +33,8 @@ std::optional<int64_t> parseSettingNumber(std::u16string_view text);
 uint8_t readByteKey(const std::filesystem::path& path, std::u16string_view key, uint8_t previous);
 int32_t readInt32Key(const std::filesystem::path& path, std::u16string_view key, int32_t previous);
 
+// An on/off option stored as "1"/"0": on only for the number 1.
+bool readFlagKey(const std::filesystem::path& path, std::u16string_view key);
+bool writeFlagKey(const std::filesystem::path& path, std::u16string_view key, bool on);
+
 } // namespace rz

@@ -133,6 +133,12 @@ void ConnectionManager::toggleConnection()
         link.send(cmd::kRestart, {});
         showButton();
     } else {
+        // A handshake inside another operation's wait would steal its replies.
+        LinkGate::Hold hold = link.operations().tryBegin(LinkOperation::Connect);
+        if (!hold) {
+            view.setButtonEnabled(true);
+            return;
+        }
         handshaking = true;
         if (interfaceNumber != 0) {
             link.setTransport(nullptr);

@@ -177,9 +177,11 @@ std::optional<uint8_t> Link::waitFor(uint8_t command, uint32_t timeoutMs)
             result = wait.firstPayloadByte;
             break;
         }
-        if (static_cast<uint32_t>(now - start) > timeoutMs)
+        const uint32_t elapsed = now - start;
+        if (elapsed > timeoutMs)
             break;
-        yield.yield();
+        // Sleeps until bytes arrive or the time-out would pass; the fake's step is 1 ms.
+        yield.yieldUntilEvent(timeoutMs - elapsed + 1);
     }
     waits.erase(std::find(waits.begin(), waits.end(), &wait));
     return result;

@@ -9,6 +9,7 @@
 // until it returns, so such a wait can only time out.
 #include "core/app/Seams.h"
 #include "core/link/Frame.h"
+#include "core/link/LinkGate.h"
 #include "core/link/Transport.h"
 
 #include <array>
@@ -107,6 +108,10 @@ public:
     // Called with every delivery of received bytes (the development window's log).
     std::function<void(std::span<const uint8_t>)> onBytesReceived;
 
+    // The busy gate every operation that waits for replies passes through.
+    LinkGate& operations() { return gate; }
+    const LinkGate& operations() const { return gate; }
+
 private:
     struct PendingWait {
         uint8_t command;
@@ -128,6 +133,7 @@ private:
     std::vector<uint8_t> receivedPayload;
     std::vector<uint8_t> heldWhileDispatching;
     std::vector<PendingWait*> waits;
+    LinkGate gate;
     int depth = 0;
     bool dispatching = false;
     uint8_t lastCmd = 0;

@@ -4,6 +4,36 @@
 
 namespace rz::liveout {
 
+std::optional<int> liveModeOf(PageId page)
+{
+    switch (page) {
+    case PageId::Download:
+        return kModeDownload;
+    case PageId::Upgrade:
+        return kModeUpgrade;
+    case PageId::Scene:
+        return kModeScene;
+    case PageId::FixtureLibrary:
+        return kModeFixtureLibrary;
+    case PageId::LightControl:
+        return kModeLightControl;
+    case PageId::Material:
+        return kModeMaterial;
+    case PageId::Effect:
+        return kModeEffect;
+    case PageId::Test:
+        return kModeTest;
+    case PageId::AirConditioner:
+        return kModeAirConditioner;
+    case PageId::Rdm:
+        return kModeRdm;
+    case PageId::VersionNotes:
+    case PageId::Picture:
+        break;
+    }
+    return std::nullopt;
+}
+
 void LiveBuffers::clear()
 {
     frame.fill(0);
@@ -42,6 +72,7 @@ void LiveSender::setLiveOutputMode(int m)
     pending = 2;
     if (m != kModeTest && switchTestFunctionsOff)
         switchTestFunctionsOff();
+    modeChanged.notify(m);
 }
 
 void LiveSender::liveTick()

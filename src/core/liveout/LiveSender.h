@@ -5,11 +5,13 @@
 //
 // Pages whose output comes later plug their per-tick work into the mode's slot; a mode
 // without work still sends the two frames each mode change or request asks for.
+#include "core/app/Navigation.h"
 #include "core/liveout/LiveFrame.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 
 namespace rz::liveout {
@@ -28,6 +30,9 @@ inline constexpr int kModeTest = 10;
 inline constexpr int kModeAirConditioner = 11;
 inline constexpr int kModeRdm = 12;
 inline constexpr int kLastMode = kModeRdm;
+
+// The mode a page sets when it is shown; none for pages that leave the output alone.
+std::optional<int> liveModeOf(PageId page);
 
 // The two live buffers, cleared together.
 struct LiveBuffers {
@@ -67,6 +72,8 @@ public:
     std::function<void()> hideChaseWindow;
     // Opening any page but the test page switches the test page's test functions off.
     std::function<void()> switchTestFunctionsOff;
+    // After every setLiveOutputMode (the main loop wakes the effect page's fast slots).
+    Notifier<int> modeChanged;
 
     LiveBuffers& liveBuffers() { return buffers; }
     DmxFrame& dmxFrame() { return buffers.frame; }

@@ -2,6 +2,7 @@
 // One show: every table the pages edit, owned in one place. Pages receive references to the
 // members; nothing else holds show data. A show is large (the material store alone holds 240
 // materials), so it is neither copied nor moved as a whole.
+#include "core/app/Notifier.h"
 #include "core/effects/EffectTable.h"
 #include "core/fixtures/ChannelDefinitions.h"
 #include "core/fixtures/FixtureGroups.h"
@@ -33,6 +34,9 @@ struct Show {
     materials::EditingContext editing;  // current effect, module, slot, step
     effects::BarPosition barPosition;   // bar index 1..32 and beat of the current effect
     int currentScene = 1;               // 1..50
+
+    // A whole show was read in (start-up, open, new): every page shows it anew.
+    Notifier<> replaced;
 };
 
 } // namespace rz::show

@@ -51,6 +51,11 @@ LoadResult ShowFile::loadShow(const std::filesystem::path& path)
         materialFiles.deleteAllTemps();
         io.prompt.message(std::u16string(kMsgShowFileMissing));
         show.scenes.setDefaultAssociations();
+        // The show is saved under this name: the caption names it from the first start on.
+        if (io.view)
+            io.view->showLoaded(source);
+        show.library.libraryChanged.notify();
+        show.replaced.notify();
         return LoadResult::missing;
     }
 
@@ -75,6 +80,8 @@ LoadResult ShowFile::loadShow(const std::filesystem::path& path)
     show.editing.currentStep = 0;
     if (io.view)
         io.view->showLoaded(source);
+    show.library.libraryChanged.notify();
+    show.replaced.notify();
     return LoadResult::loaded;
 }
 

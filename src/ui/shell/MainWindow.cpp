@@ -4,7 +4,10 @@
 #include "ui/shell/ShellGeometry.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPalette>
+#include <QVBoxLayout>
 
 namespace rz::ui {
 
@@ -17,18 +20,26 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 
     strip = new QWidget(client);
     strip->setObjectName(QStringLiteral("A02_Title"));
-    strip->setGeometry(0, 0, geometry::titleBarWidth, geometry::titleBarHeight);
+    strip->setFixedHeight(geometry::titleBarHeight);
     // Until the title bar is embedded, the strip shows as a plain dark band.
     QPalette stripPalette = strip->palette();
     stripPalette.setColor(QPalette::Window, QColor(0x30, 0x30, 0x38));
     strip->setPalette(stripPalette);
     strip->setAutoFillBackground(true);
+    auto* stripLayout = new QVBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
 
     pageHost = new PageHost(client);
-    pageHost->setGeometry(0, geometry::titleBarHeight, geometry::visiblePageWidth,
-                          geometry::visiblePageHeight);
+    pageHost->setTitleHeight(geometry::titleBarHeight);
 
-    setFixedSize(geometry::mainWindowWidth, geometry::mainWindowHeight);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(strip);
+    column->addWidget(pageHost, 1);
+
+    setMinimumSize(geometry::minimumWindowWidth, geometry::minimumWindowHeight);
+    resize(geometry::mainWindowWidth, geometry::mainWindowHeight);
     setCaptionText(captionText);
 }
 
@@ -49,33 +60,25 @@ void MainWindow::embedTitleBar(QWidget* bar)
     if (!bar || titleBar == bar)
         return;
     titleBar = bar;
-    if (bar->parentWidget() != strip)
-        bar->setParent(strip);
-    bar->setGeometry(0, 0, geometry::titleBarWidth, geometry::titleBarHeight);
+    strip->layout()->addWidget(bar);
     bar->show();
 }
 
 void MainWindow::open()
 {
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-    setFixedSize(geometry::mainWindowWidth, geometry::mainWindowHeight);
+    // The designed size, or the screen's free area when that is smaller (the offscreen
+    // platform of the tests has no real screen to fit).
+    QSize size(geometry::mainWindowWidth, geometry::mainWindowHeight);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && QGuiApplication::platformName() != QStringLiteral("offscreen"))
+        size = size.boundedTo(screen->availableSize());
+    resize(size.expandedTo(minimumSize()));
     show();
 }
 
 void MainWindow::centreDialogPage(QWidget* page)
 {
-    if (!page)
-        return;
-    // Designed in window coordinates: vertically centred in the window, lifted by the title bar.
-    const int topTw = (geometry::mainWindowHeightTw - geometry::toTwips(page->height())) / 2
-                      - geometry::titleBarHeightTw;
-    const int leftTw = (geometry::mainWindowWidthTw - geometry::toTwips(page->width())) / 2;
-    QPoint inClient(geometry::toPixels(leftTw), geometry::toPixels(topTw));
-    QWidget* parent = page->parentWidget();
-    if (parent && parent != client && client->isAncestorOf(parent))
-        inClient = parent->mapFrom(client, inClient);
-    page->move(inClient);
-    page->show();
+    pageHost->centreDialogPage(page);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

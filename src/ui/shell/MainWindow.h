@@ -28,7 +28,8 @@ public:
     // Puts the title bar into the strip; a title bar already embedded is left alone.
     void embedTitleBar(QWidget* titleBar);
 
-    // Shows the window at its fixed size, without sizing border or maximize box.
+    // Shows the window at its designed size (1280 x 768, less on a smaller screen); it can be
+    // resized and maximized, and the pages follow.
     void open();
 
     // Centres a dialog-like page (one smaller than the window) over the page area.

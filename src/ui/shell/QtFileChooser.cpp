@@ -2,6 +2,8 @@
 
 #include "ui/shell/CoreText.h"
 
+#include "ui/shell/QtPrompt.h"
+
 #include <QFileDialog>
 
 namespace rz::ui {
@@ -30,6 +32,7 @@ std::optional<std::filesystem::path> QtFileChooser::choose(bool save, const std:
     // question: the caller applies its own file-name rules and messages.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    const auto wait = modalWait(tracker);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

@@ -2,6 +2,7 @@
 // Open and save dialogs for the core: the given title, one filter "title (*.ext)", starting in
 // the data root. The name the user chose comes back as typed; checking it is the caller's job.
 #include "core/app/Seams.h"
+#include "core/app/WaitTracker.h"
 
 class QWidget;
 
@@ -9,8 +10,8 @@ namespace rz::ui {
 
 class QtFileChooser : public FileChooser {
 public:
-    QtFileChooser(QWidget* parent, std::filesystem::path startFolder)
-        : parent(parent), startFolder(std::move(startFolder))
+    QtFileChooser(QWidget* parent, std::filesystem::path startFolder, WaitTracker* tracker = nullptr)
+        : parent(parent), startFolder(std::move(startFolder)), tracker(tracker)
     {
     }
     std::optional<std::filesystem::path> chooseOpen(const std::u16string& title,
@@ -23,6 +24,7 @@ private:
                                                 const std::u16string& extension);
     QWidget* parent;
     std::filesystem::path startFolder;
+    WaitTracker* tracker;
 };
 
 } // namespace rz::ui

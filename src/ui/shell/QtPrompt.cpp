@@ -16,10 +16,18 @@ QString boxTitle()
 
 } // namespace
 
+std::optional<WaitTracker::Scope> modalWait(WaitTracker* tracker)
+{
+    if (!tracker)
+        return std::nullopt;
+    return tracker->enter();
+}
+
 void QtPrompt::message(const std::u16string& text)
 {
     QMessageBox box(QMessageBox::NoIcon, boxTitle(), translatedCoreText(text), QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("PromptMessage"));
+    const auto wait = modalWait(tracker);
     box.exec();
 }
 
@@ -29,6 +37,7 @@ bool QtPrompt::ask(const std::u16string& text)
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setObjectName(QStringLiteral("PromptQuestion"));
     box.setDefaultButton(QMessageBox::Yes);
+    const auto wait = modalWait(tracker);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -1,7 +1,6 @@
 #include "ui/shell/RelayDebugPanel.h"
 
-#include "core/app/SettingsCatalogue.h"
-#include "core/app/SettingsFile.h"
+#include "core/liveout/DebugRelays.h"
 #include "ui/look/ColourLook.h"
 
 #include <QEvent>
@@ -13,12 +12,6 @@
 namespace rz::ui {
 
 namespace {
-
-std::u16string relayKey(int k)
-{
-    return std::u16string(keys::kRelayDebug) + static_cast<char16_t>(u'0' + k / 10)
-           + static_cast<char16_t>(u'0' + k % 10);
-}
 
 // The two relay pictures: a dim lamp for 0, a lit one for a forced relay.
 QPixmap relayPicture(int k, bool forced)
@@ -41,8 +34,8 @@ QPixmap relayPicture(int k, bool forced)
 
 } // namespace
 
-RelayDebugPanel::RelayDebugPanel(std::filesystem::path work, QWidget* parent)
-    : QFrame(parent), workFile(std::move(work))
+RelayDebugPanel::RelayDebugPanel(liveout::DebugRelays& debugRelays, QWidget* parent)
+    : QFrame(parent), relays(debugRelays)
 {
     setObjectName(QStringLiteral("Frame继电器通道颜色"));
     auto* grid = new QGridLayout(this);
@@ -52,34 +45,17 @@ RelayDebugPanel::RelayDebugPanel(std::filesystem::path work, QWidget* parent)
     caption = new QLabel(tr("继电器通道"), this);
     caption->setObjectName(QStringLiteral("Label继电器通道"));
     grid->addWidget(caption, 0, 0, 1, 12);
-    for (int k = 1; k <= kShownDebugRelays; ++k) {
+    for (int k = 1; k <= liveout::kShownDebugRelays; ++k) {
         auto* image = new QLabel(this);
         image->setObjectName(QStringLiteral("Image调试继电器(%1)").arg(k));
         image->setFixedSize(22, 22);
         image->setCursor(Qt::PointingHandCursor);
+        image->setAccessibleName(tr("继电器%1").arg(k));
         image->installEventFilter(this);
         images[k] = image;
         grid->addWidget(image, 1 + (k - 1) / 12, (k - 1) % 12);
     }
-    redraw();
-}
-
-void RelayDebugPanel::loadDebugRelays()
-{
-    for (int k = 1; k <= kStoredDebugRelays; ++k) {
-        const auto v = parseSettingNumber(readKey(workFile, relayKey(k)));
-        if (v && *v >= 0 && *v <= 255)
-            relays[k] = static_cast<uint8_t>(*v);
-    }
-    redraw();
-}
-
-void RelayDebugPanel::toggleRelay(int k)
-{
-    if (k < 1 || k > kShownDebugRelays)
-        return;
-    relays[k] = relays[k] == 0 ? 255 : 0;
-    writeKey(workFile, relayKey(k), relays[k] == 0 ? u"0" : u"255");
+    watch = relays.changed.subscribe([this] { redraw(); });
     redraw();
 }
 
@@ -92,21 +68,22 @@ void RelayDebugPanel::setColours(uint32_t back, uint32_t text)
 
 void RelayDebugPanel::redraw()
 {
-    for (int k = 1; k <= kShownDebugRelays; ++k) {
-        images[k]->setPixmap(relayPicture(k, relays[k] != 0));
-        images[k]->setProperty("forced", relays[k] != 0);
+    for (int k = 1; k <= liveout::kShownDebugRelays; ++k) {
+        const bool forced = relays.forced(k);
+        if (images[k]->property("forced").isValid() && images[k]->property("forced").toBool() == forced)
+            continue;
+        images[k]->setPixmap(relayPicture(k, forced));
+        images[k]->setProperty("forced", forced);
     }
-    if (onRelaysChanged)
-        onRelaysChanged();
 }
 
 bool RelayDebugPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        for (int k = 1; k <= kShownDebugRelays; ++k) {
+        for (int k = 1; k <= liveout::kShownDebugRelays; ++k) {
             if (images[k] == watched) {
-                toggleRelay(k);
+                relays.toggle(k);
                 return true;
             }
         }

@@ -1,36 +1,28 @@
 #pragma once
-// The title bar's relay debugging: 24 relay images that force a relay on from the PC. Each
-// click toggles the relay between 0 and 255 and stores it as "调试继电器NN" in the work file.
+// The title bar's relay debugging: 24 relay images that force a relay on from the PC. It
+// draws the core's debug relays and passes each click in.
+#include "core/app/Notifier.h"
+
 #include <QFrame>
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
-#include <functional>
 
 class QLabel;
 
-namespace rz::ui {
+namespace rz::liveout {
+class DebugRelays;
+}
 
-inline constexpr int kShownDebugRelays = 24;
-inline constexpr int kStoredDebugRelays = 30;
+namespace rz::ui {
 
 class RelayDebugPanel : public QFrame {
     Q_OBJECT
 public:
-    explicit RelayDebugPanel(std::filesystem::path workFile, QWidget* parent = nullptr);
-
-    // Fun_调试继电器载入: the keys for relays 1..30; values above 255 are ignored.
-    void loadDebugRelays();
-    // A click on relay image k (1..24).
-    void toggleRelay(int k);
-    // 0 = not forced, 255 = forced on; index 0 unused.
-    const std::array<uint8_t, kStoredDebugRelays + 1>& debugRelays() const { return relays; }
+    // The relays must outlive the panel.
+    explicit RelayDebugPanel(liveout::DebugRelays& relays, QWidget* parent = nullptr);
 
     void setColours(uint32_t back, uint32_t text);
-
-    // Fun_Visible_调试继电器 redraws and then calls this (the live sender sends fresh frames).
-    std::function<void()> onRelaysChanged;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,9 +30,9 @@ protected:
 private:
     void redraw();
 
-    std::filesystem::path workFile;
-    std::array<uint8_t, kStoredDebugRelays + 1> relays{};
-    std::array<QLabel*, kShownDebugRelays + 1> images{};
+    liveout::DebugRelays& relays;
+    Subscription watch;
+    std::array<QLabel*, 25> images{}; // index 0 unused
     QLabel* caption = nullptr;
 };
 

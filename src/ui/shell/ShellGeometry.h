@@ -27,6 +27,10 @@ constexpr int titleBarHeight = toPixels(titleBarHeightTw);     // 87
 constexpr int pageWidth = toPixels(pageWidthTw);               // 1333
 constexpr int pageHeight = toPixels(pageHeightTw);             // 1333
 
+// The smallest window the shell allows; pages scroll inside when they cannot fit.
+constexpr int minimumWindowWidth = 1024;
+constexpr int minimumWindowHeight = 600;
+
 // The part of a page that the window shows below the title bar.
 constexpr int visiblePageWidth = mainWindowWidth;
 constexpr int visiblePageHeight = mainWindowHeight - titleBarHeight;

@@ -4,11 +4,13 @@
 #include "ui/shell/CoreText.h"
 #include "ui/shell/RelayDebugPanel.h"
 #include "ui/shell/ShellGeometry.h"
+#include "core/liveout/DebugRelays.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -30,22 +32,25 @@ struct FunctionButton {
     const char* caption;
 };
 constexpr FunctionButton kFunctionButtons[] = {
-    {TitleBar::kLightButton, "灯控"},  {TitleBar::kFixtureButton, "灯库"},
-    {TitleBar::kSceneButton, "场景"},  {TitleBar::kTestButton, "测试"},
-    {TitleBar::kDownloadButton, "下载"}, {TitleBar::kRdmButton, "RDM"},
+    {Navigation::kLightButton, QT_TRANSLATE_NOOP("rz::ui::TitleBar", "灯控")},
+    {Navigation::kFixtureButton, QT_TRANSLATE_NOOP("rz::ui::TitleBar", "灯库")},
+    {Navigation::kSceneButton, QT_TRANSLATE_NOOP("rz::ui::TitleBar", "场景")},
+    {Navigation::kTestButton, QT_TRANSLATE_NOOP("rz::ui::TitleBar", "测试")},
+    {Navigation::kDownloadButton, QT_TRANSLATE_NOOP("rz::ui::TitleBar", "下载")},
+    {Navigation::kRdmButton, QT_TRANSLATE_NOOP("rz::ui::TitleBar", "RDM")},
 };
 
 const char* sceneCaption(ScenePageMode mode)
 {
     switch (mode) {
-    case ScenePageMode::effect:
-        return "效果";
-    case ScenePageMode::material:
-        return "素材";
-    case ScenePageMode::scene:
+    case ScenePageMode::Effect:
+        return QT_TRANSLATE_NOOP("rz::ui::TitleBar", "效果");
+    case ScenePageMode::Material:
+        return QT_TRANSLATE_NOOP("rz::ui::TitleBar", "素材");
+    case ScenePageMode::Scene:
         break;
     }
-    return "场景";
+    return QT_TRANSLATE_NOOP("rz::ui::TitleBar", "场景");
 }
 
 QPixmap builtInLogo()
@@ -80,32 +85,44 @@ QPixmap pictureStartingWith(const std::filesystem::path& folder, const QString& 
 
 } // namespace
 
-TitleBar::TitleBar(const SettingsPaths& p, const ColourScheme& s, QWidget* parent)
-    : QWidget(parent), paths(p), scheme(s)
+TitleBar::TitleBar(const SettingsPaths& p, const ColourScheme& s, Navigation& nav, liveout::DebugRelays& debug,
+                   TitleBarSettings& titleSettings, QWidget* parent)
+    : QWidget(parent), paths(p), scheme(s), navigation(nav), debugRelays(debug), settings(titleSettings)
 {
     setObjectName(QStringLiteral("A02__Form_T00_标题"));
-    setFixedSize(geometry::titleBarWidth, geometry::titleBarHeight);
+    setFixedHeight(geometry::titleBarHeight);
+    setMinimumWidth(geometry::minimumWindowWidth);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0x2a, 0x2d, 0x34));
     pal.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
     setPalette(pal);
     buildControls();
+    selectionWatch = navigation.selectedButtonChanged.subscribe([this](int) { colourFunctionButtons(); });
+    sceneModeWatch = navigation.scenePageModeChanged.subscribe([this](ScenePageMode m) { showScenePageMode(m); });
+    showScenePageMode(navigation.scenePageMode());
 }
 
 void TitleBar::buildControls()
 {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 6, 8, 6);
+    row->setSpacing(6);
+
     logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("Image_logo"));
-    logo->setGeometry(8, 12, 80, 62);
+    logo->setFixedSize(80, 62);
     logo->setPixmap(builtInLogo());
+    logo->setAccessibleName(tr("标志"));
     logo->hide();
+    row->addWidget(logo);
 
-    int x = 96;
     for (const FunctionButton& f : kFunctionButtons) {
         auto* b = new QPushButton(tr(f.caption), this);
         b->setObjectName(QStringLiteral("Command功能选择(%1)").arg(f.k));
-        b->setGeometry(x, 10, 76, 66);
+        b->setMinimumSize(64, 60);
+        b->setMaximumWidth(110);
+        b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
         QFont font = b->font();
         font.setPixelSize(18);
         font.setBold(true);
@@ -113,25 +130,29 @@ void TitleBar::buildControls()
         const int k = f.k;
         connect(b, &QPushButton::clicked, this, [this, k] { clickFunctionButton(k); });
         functionButtons[k] = b;
-        x += 80;
+        row->addWidget(b, 1);
     }
+    row->addSpacing(6);
 
+    auto* connectionColumn = new QVBoxLayout;
+    connectionColumn->setSpacing(2);
     kindLabel = new QLabel(tr("连接方式"), this);
     kindLabel->setObjectName(QStringLiteral("Label连接方式"));
-    kindLabel->setGeometry(588, 8, 116, 20);
     kindList = new QComboBox(this);
     kindList->setObjectName(QStringLiteral("Combo连接方式"));
-    kindList->setGeometry(588, 30, 116, 26);
+    kindList->setAccessibleName(tr("连接方式"));
+    kindList->setMinimumWidth(116);
     connect(kindList, &QComboBox::activated, this, [this](int index) {
         if (connection && index >= 0)
             connection->selectConnection(static_cast<std::size_t>(index));
     });
     portList = new QComboBox(this);
     portList->setObjectName(QStringLiteral("Combo串口"));
+    portList->setAccessibleName(tr("串口"));
     portList->hide();
     connectButton = new QPushButton(QString::fromStdU16String(std::u16string(link::kCaptionDisconnected)), this);
     connectButton->setObjectName(QStringLiteral("Command连接"));
-    connectButton->setGeometry(710, 30, 84, 26);
+    connectButton->setMinimumWidth(84);
     connect(connectButton, &QPushButton::clicked, this, [this] {
         if (!connection)
             return;
@@ -141,35 +162,41 @@ void TitleBar::buildControls()
     });
     counters = new QLabel(QStringLiteral("S:0000   G:0000"), this);
     counters->setObjectName(QStringLiteral("Label数据包"));
-    counters->setGeometry(588, 60, 206, 20);
     counters->setToolTip(tr("双击打开升级页面"));
     counters->installEventFilter(this);
+    auto* kindRow = new QHBoxLayout;
+    kindRow->addWidget(kindList, 1);
+    kindRow->addWidget(connectButton);
+    connectionColumn->addWidget(kindLabel);
+    connectionColumn->addLayout(kindRow);
+    connectionColumn->addWidget(counters);
+    row->addLayout(connectionColumn);
 
     saveButton = new QPushButton(QString::fromStdU16String(std::u16string(kSaveCaption)), this);
     saveButton->setObjectName(QStringLiteral("Command立刻保存"));
-    saveButton->setGeometry(804, 10, 64, 66);
+    saveButton->setMinimumSize(64, 60);
+    saveButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     connect(saveButton, &QPushButton::clicked, this, [this] { saveNow(); });
+    row->addWidget(saveButton);
     saveTimer = new QTimer(this);
     saveTimer->setObjectName(QStringLiteral("Timer保存颜色显示"));
     saveTimer->setSingleShot(true);
     saveTimer->setInterval(kSaveColourRestoreMs);
     connect(saveTimer, &QTimer::timeout, this, [this] { restoreSaveButton(); });
 
-    relays = new RelayDebugPanel(paths.work, this);
-    relays->setGeometry(878, 2, 300, 82);
-    relays->onRelaysChanged = [this] {
-        if (onRelaysChanged)
-            onRelaysChanged();
-    };
+    relays = new RelayDebugPanel(debugRelays, this);
+    row->addWidget(relays);
+    row->addStretch(1);
 
     developmentButton = new QPushButton(tr("开发模式"), this);
     developmentButton->setObjectName(QStringLiteral("Command开发模式"));
-    developmentButton->setGeometry(1188, 28, 84, 30);
+    developmentButton->setMinimumSize(84, 30);
     developmentButton->hide();
     connect(developmentButton, &QPushButton::clicked, this, [this] {
         if (openDevelopmentWindow)
             openDevelopmentWindow();
     });
+    row->addWidget(developmentButton);
 }
 
 void TitleBar::load()
@@ -185,7 +212,7 @@ void TitleBar::load()
         connection->applyDevelopmentMode();
         developmentButton->setVisible(connection->developmentModeEnabled());
     }
-    relays->loadDebugRelays();
+    debugRelays.load();
     colourFunctionButtons();
 }
 
@@ -196,7 +223,8 @@ void TitleBar::applyPersonalLook()
     applyToForm(this, scheme, {kindList->objectName(), connectButton->objectName(), relays->objectName()});
     if (const QPixmap bg = pictureStartingWith(scheme.folder(), QStringLiteral("P01")); !bg.isNull()) {
         QPalette pal = palette();
-        pal.setBrush(QPalette::Window, bg.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        pal.setBrush(QPalette::Window, bg.scaled(QSize(geometry::titleBarWidth, geometry::titleBarHeight),
+                                                 Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         setPalette(pal);
     }
     logo->setStyleSheet(QStringLiteral("background-color:%1;").arg(windowsColour(scheme.colour(ck::kTitleLogo)).name()));
@@ -221,66 +249,32 @@ void TitleBar::colourFunctionButtons()
     const uint32_t on = personal ? scheme.colour(ck::kTitleFunctionSelected) : kFunctionSelected;
     const uint32_t off = personal ? scheme.colour(ck::kTitleFunctionNotSelected) : kFunctionNotSelected;
     const uint32_t text = personal ? scheme.colour(ck::kTitleFunctionText) : kFunctionText;
+    const int selected = navigation.selectedButton();
     for (auto [k, b] : functionButtons) {
-        setButtonColours(b, k == selectedButton ? on : off, text);
-        b->setProperty("selected", k == selectedButton);
+        setButtonColours(b, k == selected ? on : off, text);
+        b->setProperty("selected", k == selected);
         if (personal && scheme.noButtonLineBreaks())
             b->setText(QString::fromStdU16String(withoutLineBreaks(b->text().toStdU16String())));
     }
 }
 
-void TitleBar::setPageOpener(TitlePage page, std::function<void()> open)
-{
-    openers[page] = std::move(open);
-}
-
 void TitleBar::clickFunctionButton(int k)
 {
-    if (!functionButton(k))
-        return;
-    selectedButton = k;
-    colourFunctionButtons();
-    if (k != kRdmButton && closeRdm)
-        closeRdm();
-    TitlePage page;
-    switch (k) {
-    case kLightButton:
-        page = lightOpensAirConditioner ? TitlePage::airConditioner : TitlePage::lightControl;
-        break;
-    case kFixtureButton:
-        page = TitlePage::fixtureLibrary;
-        break;
-    case kSceneButton:
-        page = sceneMode == ScenePageMode::effect     ? TitlePage::effect
-               : sceneMode == ScenePageMode::material ? TitlePage::material
-                                                      : TitlePage::scene;
-        break;
-    case kTestButton:
-        page = TitlePage::test;
-        break;
-    case kDownloadButton:
-        page = TitlePage::download;
-        break;
-    default:
-        page = TitlePage::rdm;
-        break;
-    }
-    if (const auto it = openers.find(page); it != openers.end() && it->second)
-        it->second();
+    navigation.clickFunctionButton(k);
 }
 
-void TitleBar::setScenePageMode(ScenePageMode mode)
+void TitleBar::showScenePageMode(ScenePageMode mode)
 {
-    sceneMode = mode;
-    functionButton(kSceneButton)->setText(tr(sceneCaption(mode)));
+    if (QPushButton* b = functionButton(Navigation::kSceneButton))
+        b->setText(tr(sceneCaption(mode)));
 }
 
 void TitleBar::saveNow()
 {
     setButtonColours(saveButton, saveSaving, 0xFFFFFF);
     saveButton->setText(QString::fromStdU16String(std::u16string(kSavingCaption)));
-    // Let the caption show before the save holds the event loop.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Paint the caption now, before the save holds the event loop; no events run here.
+    saveButton->repaint();
     if (saveShow)
         saveShow();
     if (backupShow)
@@ -293,16 +287,6 @@ void TitleBar::restoreSaveButton()
     saveTimer->stop();
     setButtonColours(saveButton, saveNormal, 0xFFFFFF);
     saveButton->setText(QString::fromStdU16String(std::u16string(kSaveCaption)));
-}
-
-const std::array<uint8_t, 31>& TitleBar::debugRelays() const
-{
-    return relays->debugRelays();
-}
-
-void TitleBar::toggleLogo()
-{
-    logo->setVisible(rz::toggleLogo(paths, settings) == 1);
 }
 
 void TitleBar::setLogoShown(bool shown)
@@ -345,8 +329,7 @@ void TitleBar::showCounters(const std::u16string& text)
 bool TitleBar::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == counters && event->type() == QEvent::MouseButtonDblClick) {
-        if (const auto it = openers.find(TitlePage::upgrade); it != openers.end() && it->second)
-            it->second();
+        navigation.open(PageId::Upgrade);
         return true;
     }
     return QWidget::eventFilter(watched, event);

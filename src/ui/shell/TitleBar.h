@@ -1,18 +1,16 @@
 #pragma once
 // The title bar: the function buttons that open the pages, the connection controls, the
 // frame counters, the save button, the relay debugging, the development-mode button and the
-// logo. It is the connection manager's view.
-//
-// Pages that come later plug in through setPageOpener; a button whose page is missing does
-// nothing when clicked.
+// logo. It draws the navigation state and the connection manager's state (it is the
+// manager's view) and passes clicks in; the state itself lives in core.
 #include "core/app/ColourScheme.h"
+#include "core/app/Navigation.h"
 #include "core/app/SettingsCatalogue.h"
 #include "core/link/ConnectionManager.h"
 #include "core/link/ConnectionView.h"
 
 #include <QWidget>
 
-#include <array>
 #include <functional>
 #include <map>
 
@@ -20,6 +18,10 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTimer;
+
+namespace rz::liveout {
+class DebugRelays;
+}
 
 namespace rz::ui {
 
@@ -32,50 +34,27 @@ inline constexpr int kSaveColourRestoreMs = 200;
 inline constexpr uint32_t kSaveNormalColour = 12021262;
 inline constexpr uint32_t kSaveSavingColour = 6295743;
 
-// What a function button or the counters open.
-enum class TitlePage { lightControl, airConditioner, fixtureLibrary, scene, effect, material, test, download, rdm, upgrade };
-
-// scenePageMode: what the scene button opens.
-enum class ScenePageMode : uint8_t { scene = 0, effect = 1, material = 2 };
-
 class TitleBar : public QWidget, public link::ConnectionView {
     Q_OBJECT
 public:
-    // Function button numbers (Command功能选择(k)).
-    static constexpr int kLightButton = 1, kFixtureButton = 3, kSceneButton = 4, kTestButton = 5,
-                         kDownloadButton = 6, kRdmButton = 7;
-
-    TitleBar(const SettingsPaths& paths, const ColourScheme& scheme, QWidget* parent = nullptr);
+    // Everything must outlive the title bar.
+    TitleBar(const SettingsPaths& paths, const ColourScheme& scheme, Navigation& navigation,
+             liveout::DebugRelays& relays, TitleBarSettings& settings, QWidget* parent = nullptr);
 
     // The connection manager must exist before load() and outlive the title bar's use of it.
     void setConnectionManager(link::ConnectionManager* manager) { connection = manager; }
     // Opening (start-up): colours, logo, personal look, connection controls, debug relays.
     void load();
 
-    // Extension points.
-    void setPageOpener(TitlePage page, std::function<void()> open);
-    std::function<void()> closeRdm;           // Fun_Rdm_Close, before every button but "RDM"
-    std::function<void()> saveShow;           // saveShow with an empty path
-    std::function<void()> backupShow;         // backupShow("点击保存")
+    std::function<void()> saveShow;   // saveShow with an empty path
+    std::function<void()> backupShow; // backupShow("点击保存")
     std::function<void()> openDevelopmentWindow;
     // Before a connect from the button (the command line's controller choice).
     std::function<void()> beforeConnect;
-    // The relay debugging changed (requestLiveFrames).
-    std::function<void()> onRelaysChanged;
 
-    // Fun_标题场景功能.
-    void setScenePageMode(ScenePageMode mode);
-    ScenePageMode scenePageMode() const { return sceneMode; }
-    // The light-control button opens the air-conditioner page instead (set by those pages).
-    void setLightButtonOpensAirConditioner(bool airConditioner) { lightOpensAirConditioner = airConditioner; }
     void clickFunctionButton(int k);
-
     void saveNow();
-    const std::array<uint8_t, 31>& debugRelays() const;
     // The hidden commands of the upgrade page.
-    void toggleLogo();
-    // The logo and backup switches; the upgrade page's logo command changes them too.
-    TitleBarSettings& titleBarSettings() { return settings; }
     void setLogoShown(bool shown);
     void showDevelopmentModeButton();
 
@@ -91,19 +70,20 @@ protected:
 private:
     void buildControls();
     void colourFunctionButtons();
+    void showScenePageMode(ScenePageMode mode);
     void applyPersonalLook();
     void restoreSaveButton();
     QPushButton* functionButton(int k) const;
 
     SettingsPaths paths;
     const ColourScheme& scheme;
+    Navigation& navigation;
+    liveout::DebugRelays& debugRelays;
+    TitleBarSettings& settings;
     link::ConnectionManager* connection = nullptr;
-    TitleBarSettings settings;
-    std::map<TitlePage, std::function<void()>> openers;
+    Subscription selectionWatch;
+    Subscription sceneModeWatch;
     std::map<int, QPushButton*> functionButtons;
-    int selectedButton = 0;
-    ScenePageMode sceneMode = ScenePageMode::scene;
-    bool lightOpensAirConditioner = false;
     uint32_t saveNormal = kSaveNormalColour;
     uint32_t saveSaving = kSaveSavingColour;
     uint32_t connectText = 0xFFFFFF;

@@ -1,57 +1,39 @@
 #include "ui/transfer/DownloadPage.h"
 
-#include "core/app/SettingsCatalogue.h"
-#include "core/app/SettingsFile.h"
 #include "core/link/ConnectionManager.h"
 #include "core/link/Link.h"
-#include "core/liveout/LiveSender.h"
 #include "core/show/ShowFile.h"
 #include "core/transfer/FileTransfer.h"
-#include "ui/shell/MainWindow.h"
 #include "ui/shell/PageHost.h"
 #include "ui/transfer/TransferProgress.h"
 
 #include <QCheckBox>
 #include <QFont>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <optional>
-
 namespace rz::ui {
 
-namespace {
-
-bool optionSet(const SettingsPaths& paths, std::u16string_view key)
-{
-    const auto value = parseSettingNumber(readKey(paths.work, key));
-    return value && *value == 1;
-}
-
-void storeOption(const SettingsPaths& paths, std::u16string_view key, bool on)
-{
-    writeKey(paths.work, key, on ? u"1" : u"0");
-}
-
-} // namespace
-
-DownloadPage::DownloadPage(Services services, QWidget* parent) : QWidget(parent), io(services)
+DownloadPage::DownloadPage(PageContext& context, QWidget* parent)
+    : Page(context, PageId::Download, parent),
+      download(context.link, context.connection, context.transfer, context.showFile, context.paths)
 {
     setObjectName(QStringLiteral("U10__Form___下载"));
+    PageHost::markDialogPage(this);
     buildLayout();
-    log = std::make_unique<TransferLog>(infoBox);
+    transferLog = std::make_unique<TransferLog>(infoBox);
 
     connect(downloadButton, &QPushButton::clicked, this, [this] { downloadShow(); });
-    connect(disconnectAfter, &QCheckBox::clicked, this, [this](bool on) {
-        storeOption(io.paths, keys::kDisconnectAfterDownload, on);
-    });
-    connect(switchToLastScene, &QCheckBox::clicked, this, [this](bool on) {
-        storeOption(io.paths, keys::kSwitchToLastSceneAfterDownload, on);
-    });
+    connect(closeButton, &QPushButton::clicked, this, [this] { close(); });
+    connect(disconnectAfter, &QCheckBox::clicked, this,
+            [this](bool on) { transfer::storeDisconnectAfterDownload(this->context.paths, on); });
+    connect(switchToLastScene, &QCheckBox::clicked, this,
+            [this](bool on) { transfer::storeSwitchToLastScene(this->context.paths, on); });
 }
 
 DownloadPage::~DownloadPage() = default;
@@ -76,11 +58,13 @@ void DownloadPage::buildLayout()
 
     infoBox = new QPlainTextEdit(this);
     infoBox->setObjectName(QStringLiteral("Text信息"));
+    infoBox->setAccessibleName(tr("下载信息"));
     infoBox->setReadOnly(true);
     infoBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("ProgressBar下载"));
+    progressBar->setAccessibleName(tr("下载进度"));
     progressBar->setOrientation(Qt::Vertical);
     progressBar->setRange(0, 1000);
     progressBar->setValue(0);
@@ -95,6 +79,9 @@ void DownloadPage::buildLayout()
     downloadButton = new QPushButton(tr("下载"), this);
     downloadButton->setObjectName(QStringLiteral("Command下载_灯光参数"));
     downloadButton->setMinimumSize(120, 36);
+    closeButton = new QPushButton(tr("关闭"), this);
+    closeButton->setObjectName(QStringLiteral("Command关闭"));
+    closeButton->setMinimumSize(90, 36);
 
     auto* logRow = new QHBoxLayout;
     logRow->addWidget(infoBox, 1);
@@ -108,6 +95,7 @@ void DownloadPage::buildLayout()
     bottomRow->addLayout(optionColumn);
     bottomRow->addStretch(1);
     bottomRow->addWidget(downloadButton, 0, Qt::AlignBottom);
+    bottomRow->addWidget(closeButton, 0, Qt::AlignBottom);
 
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(18, 14, 18, 14);
@@ -119,31 +107,29 @@ void DownloadPage::buildLayout()
 
 void DownloadPage::loadOptions()
 {
-    disconnectAfter->setChecked(optionSet(io.paths, keys::kDisconnectAfterDownload));
-    switchToLastScene->setChecked(optionSet(io.paths, keys::kSwitchToLastSceneAfterDownload));
+    const transfer::DownloadOptions options = transfer::loadDownloadOptions(context.paths);
+    disconnectAfter->setChecked(options.disconnectAfter);
+    switchToLastScene->setChecked(options.switchToLastScene);
 }
 
-void DownloadPage::showPage()
+void DownloadPage::opened()
 {
     if (!optionsLoaded) {
-        // The personal colour scheme plugs in here once it exists.
         loadOptions();
         optionsLoaded = true;
     }
-    io.window.pages()->showPage(this);
-    // Prepared pages get the full page size; this one is a dialog.
+    // Prepared pages get the page area's size; this one is a dialog.
     resize(kWidth, kHeight);
-    io.window.centreDialogPage(this);
+    context.host.centreDialogPage(this);
     raise();
-    io.live.setLiveOutputMode(liveout::kModeDownload);
-    showTransferFor(kShowKind);
+    showTransferFor(transfer::kShowFileKind);
 }
 
 void DownloadPage::showTransferFor(uint8_t newKind)
 {
     kind = newKind;
-    disconnectAfter->setVisible(kind == kShowKind);
-    if (kind != kShowKind)
+    disconnectAfter->setVisible(kind == transfer::kShowFileKind);
+    if (kind != transfer::kShowFileKind)
         return;
     title1->setText(tr("下载 灯光参数"));
     title2->setText(tr("下载信息"));
@@ -152,41 +138,42 @@ void DownloadPage::showTransferFor(uint8_t newKind)
 
 void DownloadPage::downloadShow()
 {
-    // Opening the page again from the title bar while this download waits must not start a
-    // second one inside it; nor may one start inside any other transfer's wait.
-    if (busy || io.link.waitDepth() > 0)
-        return;
-    log->clear();
-    if (!io.transfer.checkConnected(log->logBox()))
-        return;
-
-    busy = true;
-    downloadButton->setEnabled(false);
-    log->clear();
-    log->line(tr("->下载灯光文件 "));
-    // A show that could not be saved is not sent: the controller would get the old file
-    // while the log reports success. The save has told the user why.
-    bool downloaded = false;
-    if (io.showFile.saveShow()) {
-        io.link.delayMs(kPauseAfterSaveMs);
-        std::optional<uint8_t> scene;
-        if (kind == kShowKind && switchToLastScene->isChecked())
-            scene = static_cast<uint8_t>(io.showFile.tables().currentScene);
-        ScopedTransferProgress progress(io.transfer.onProgress, progressBar);
-        io.transfer.downloadFile(kind, io.showFile.showPath(), log->logBox(), scene);
-        downloaded = io.transfer.downloadSucceeded() == 1;
-    }
-    downloadButton->setEnabled(true);
-    busy = false;
-    afterDownload(downloaded);
+    (void)download.run(*this, kind);
 }
 
-void DownloadPage::afterDownload(bool downloaded)
+void DownloadPage::close()
 {
-    // Only a disconnect: pressing the connection toggle while not connected would connect.
-    if (downloaded && disconnectAfter->isChecked() &&
-        io.connection.connected())
-        io.connection.toggleConnection();
+    // Never while a download waits: the log and the bar must stay where the user sees them.
+    if (download.running())
+        return;
+    context.host.closeDialogPage(this);
+    if (const auto* beneath = qobject_cast<const Page*>(context.host.currentPage()))
+        context.navigation.pageShown(beneath->pageId());
+}
+
+void DownloadPage::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    Page::keyPressEvent(event);
+}
+
+void DownloadPage::resetLog(const std::u16string& text)
+{
+    transferLog->reset(QString::fromStdU16String(text));
+}
+
+void DownloadPage::showProgress(uint64_t done, uint64_t total)
+{
+    showTransferProgress(progressBar, done, total);
+}
+
+void DownloadPage::setDownloadEnabled(bool enabled)
+{
+    downloadButton->setEnabled(enabled);
+    closeButton->setEnabled(enabled);
 }
 
 } // namespace rz::ui

@@ -1,17 +1,13 @@
 #include "ui/transfer/UpgradePage.h"
 
 #include "core/app/SettingsCatalogue.h"
-#include "core/app/SettingsFile.h"
-#include "core/files/FileDialogs.h"
 #include "core/link/ConnectionManager.h"
 #include "core/link/Link.h"
 #include "core/liveout/LiveSender.h"
 #include "core/transfer/ControllerQueries.h"
 #include "core/transfer/FileTransfer.h"
 #include "core/transfer/FirmwareUpgrade.h"
-#include "ui/shell/MainWindow.h"
-#include "ui/shell/PageHost.h"
-#include "ui/shell/ShellGeometry.h"
+#include "ui/shell/CoreText.h"
 #include "ui/transfer/TransferProgress.h"
 
 #include <QEvent>
@@ -28,43 +24,31 @@
 
 namespace rz::ui {
 
-// One parameter-file kind with its two buttons (the show file has only an upload button).
-struct UpgradePage::ParameterFile {
-    uint8_t kind;
-    const char16_t* name;      // in the log and the dialog title
-    const char16_t* extension; // of the download dialog
-    const char16_t* uploadTarget;
-    const char* uploadFirstLine;
-    const char* downloadButton; // object names; null: no download button
-    const char* uploadButton;
-    const char* rowCaption;
-};
-
 namespace {
-
-using ParameterFile = UpgradePage::ParameterFile;
-
-// Wrapped in QT_TRANSLATE_NOOP so the row captions and first lines are found for translation.
-const ParameterFile kParameterFiles[] = {
-    {2, u"墙板", u"KQB", u"R-QB.KQB", QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "->上传 墙板 参数文件 "),
-     "Command下载墙板参数文件", "Command上传墙板参数文件",
-     QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "墙板参数文件")},
-    {3, u"VOD", u"KVD", u"R-VOD.KVD", QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "->上传 VOD 参数文件 "),
-     "Command下载VOD参数文件", "Command上传VOD参数文件",
-     QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "VOD参数文件")},
-    {4, u"红外空调参数文件", u"AC", u"R-IRAC.AC",
-     QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "->上传 VOD 红外空调参数文件 "),
-     "Command下载_红外空调参数文件", "Command上传_红外空调参数文件",
-     QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "红外空调参数文件")},
-    {1, u"灯光", u"K_F", u"R-SHOW.K_F", QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "->上传 灯光 参数文件 "),
-     nullptr, "Command上传灯光参数文件", QT_TRANSLATE_NOOP("rz::ui::UpgradePage", "灯光参数文件")},
-};
-
-constexpr char16_t kParameterFileWord[] = u"参数文件";
 
 QString qs(const std::u16string& text)
 {
     return QString::fromStdU16String(text);
+}
+
+// The object names of a parameter file's two buttons.
+struct ParameterFileButtons {
+    const char* download;
+    const char* upload;
+};
+
+ParameterFileButtons buttonNames(uint8_t kind)
+{
+    switch (kind) {
+    case 2:
+        return {"Command下载墙板参数文件", "Command上传墙板参数文件"};
+    case 3:
+        return {"Command下载VOD参数文件", "Command上传VOD参数文件"};
+    case 4:
+        return {"Command下载_红外空调参数文件", "Command上传_红外空调参数文件"};
+    default:
+        return {"", "Command上传灯光参数文件"};
+    }
 }
 
 } // namespace
@@ -87,17 +71,20 @@ private:
     bool atLineStart = true;
 };
 
-UpgradePage::UpgradePage(Services services, QWidget* parent) : QWidget(parent), io(std::move(services))
+UpgradePage::UpgradePage(PageContext& context, QWidget* parent)
+    : Page(context, PageId::Upgrade, parent),
+      actions({context.link, context.transfer, context.firmware, context.prompt, context.chooser, context.paths,
+               context.dataRoot})
 {
     setObjectName(QStringLiteral("U01__Form__升级程序"));
     setWindowTitle(tr("升级程序"));
     buildLayout();
-    log = std::make_unique<TransferLog>(infoBox);
-    reportBox = std::make_unique<ReportBox>(*log);
-    queries = std::make_unique<transfer::ControllerQueries>(io.link, *reportBox);
-    io.firmware.stillWanted = [this] {
-        return io.live.liveOutputMode() == liveout::kModeUpgrade &&
-               !(io.programClosing && io.programClosing());
+    transferLog = std::make_unique<TransferLog>(infoBox);
+    reportBox = std::make_unique<ReportBox>(*transferLog);
+    queries = std::make_unique<transfer::ControllerQueries>(context.link, *reportBox);
+    context.firmware.stillWanted = [this] {
+        return this->context.live.liveOutputMode() == liveout::kModeUpgrade &&
+               !(this->context.programClosing && this->context.programClosing());
     };
 
     hiddenCommandTimer = new QTimer(this);
@@ -110,22 +97,20 @@ UpgradePage::UpgradePage(Services services, QWidget* parent) : QWidget(parent), 
 
 UpgradePage::~UpgradePage()
 {
-    io.firmware.stillWanted = {};
+    context.firmware.stillWanted = {};
 }
 
-QPushButton* UpgradePage::addButton(const char* objectName, const QString& caption)
+QPushButton* UpgradePage::addButton(const QString& objectName, const QString& caption)
 {
     auto* button = new QPushButton(caption, this);
-    button->setObjectName(QString::fromUtf8(objectName));
+    button->setObjectName(objectName);
     button->setMinimumHeight(32);
     return button;
 }
 
 void UpgradePage::buildLayout()
 {
-    // The page area shows only the top-left part of a prepared page.
-    auto* content = new QWidget(this);
-    content->setGeometry(0, 0, geometry::visiblePageWidth, geometry::visiblePageHeight);
+    QWidget* content = this;
 
     auto* title = new QLabel(tr("升级程序"), content);
     title->setObjectName(QStringLiteral("Label标题"));
@@ -138,13 +123,14 @@ void UpgradePage::buildLayout()
     fileText = new QLineEdit(content);
     fileText->setObjectName(QStringLiteral("Text文件"));
     fileText->setReadOnly(true);
-    auto* chooseButton = addButton("Command文件", tr("选择文件"));
-    auto* upgradeButton = addButton("Command升级", tr("升级机器程序"));
-    developmentUpgradeButton = addButton("Command开发升级", tr("开发升级"));
+    fileText->setAccessibleName(tr("升级文件"));
+    auto* chooseButton = addButton(QStringLiteral("Command文件"), tr("选择文件"));
+    auto* upgradeButton = addButton(QStringLiteral("Command升级"), tr("升级机器程序"));
+    developmentUpgradeButton = addButton(QStringLiteral("Command开发升级"), tr("开发升级"));
     developmentUpgradeButton->setVisible(false);
-    connect(chooseButton, &QPushButton::clicked, this, [this] { chooseFirmwareFile(); });
-    connect(upgradeButton, &QPushButton::clicked, this, [this] { upgrade(false); });
-    connect(developmentUpgradeButton, &QPushButton::clicked, this, [this] { upgrade(true); });
+    connect(chooseButton, &QPushButton::clicked, this, [this] { actions.chooseFirmwareFile(*this); });
+    connect(upgradeButton, &QPushButton::clicked, this, [this] { actions.upgrade(*this, false); });
+    connect(developmentUpgradeButton, &QPushButton::clicked, this, [this] { actions.upgrade(*this, true); });
 
     auto* firmwareBox = new QGroupBox(tr("机器程序"), content);
     auto* firmwareGrid = new QGridLayout(firmwareBox);
@@ -156,10 +142,10 @@ void UpgradePage::buildLayout()
     firmwareGrid->setColumnStretch(1, 1);
 
     // Queries
-    auto* versionButton = addButton("Command读取版本号", tr("读取版本号"));
-    readComputerInfoButton = addButton("Command读取电脑信息", tr("读取电脑信息"));
+    auto* versionButton = addButton(QStringLiteral("Command读取版本号"), tr("读取版本号"));
+    readComputerInfoButton = addButton(QStringLiteral("Command读取电脑信息"), tr("读取电脑信息"));
     readComputerInfoButton->setVisible(false);
-    auto* fileIdButton = addButton("Command查看墙板和VOD文件ID", tr("查看墙板和VOD文件ID"));
+    auto* fileIdButton = addButton(QStringLiteral("Command查看墙板和VOD文件ID"), tr("查看墙板和VOD文件ID"));
     connect(versionButton, &QPushButton::clicked, this, [this] { queries->requestVersion(); });
     connect(readComputerInfoButton, &QPushButton::clicked, this,
             [this] { queries->requestInformation(); });
@@ -175,16 +161,19 @@ void UpgradePage::buildLayout()
     auto* fileBox = new QGroupBox(tr("参数文件"), content);
     auto* fileGrid = new QGridLayout(fileBox);
     int row = 0;
-    for (const ParameterFile& file : kParameterFiles) {
-        auto* caption = new QLabel(tr(file.rowCaption), fileBox);
+    for (const transfer::ParameterFileKind& file : transfer::kParameterFiles) {
+        const ParameterFileButtons names = buttonNames(file.kind);
+        auto* caption = new QLabel(translatedCoreText(std::u16string(file.rowCaption)), fileBox);
         fileGrid->addWidget(caption, row, 0);
-        if (file.downloadButton) {
-            auto* down = addButton(file.downloadButton, tr("下载到机器"));
-            connect(down, &QPushButton::clicked, this, [this, &file] { downloadParameterFile(file); });
+        if (file.downloadable) {
+            auto* down = addButton(QString::fromUtf8(names.download), tr("下载到机器"));
+            down->setAccessibleName(caption->text() + tr("下载到机器"));
+            connect(down, &QPushButton::clicked, this, [this, &file] { actions.downloadParameterFile(*this, file); });
             fileGrid->addWidget(down, row, 1);
         }
-        auto* up = addButton(file.uploadButton, tr("从机器上传"));
-        connect(up, &QPushButton::clicked, this, [this, &file] { uploadParameterFile(file); });
+        auto* up = addButton(QString::fromUtf8(names.upload), tr("从机器上传"));
+        up->setAccessibleName(caption->text() + tr("从机器上传"));
+        connect(up, &QPushButton::clicked, this, [this, &file] { actions.uploadParameterFile(*this, file); });
         fileGrid->addWidget(up, row, 2);
         ++row;
     }
@@ -200,8 +189,10 @@ void UpgradePage::buildLayout()
     // Information box: the log, and where the hidden commands are typed.
     infoBox = new QPlainTextEdit(content);
     infoBox->setObjectName(QStringLiteral("Text信息"));
+    infoBox->setAccessibleName(tr("信息"));
     progressBar = new QProgressBar(content);
     progressBar->setObjectName(QStringLiteral("ProgressBar进度"));
+    progressBar->setAccessibleName(tr("进度"));
     progressBar->setRange(0, 1000);
     progressBar->setValue(0);
     progressBar->setFormat(QStringLiteral("%p%"));
@@ -219,103 +210,32 @@ void UpgradePage::buildLayout()
     firmwareBox->setMinimumWidth(460);
 }
 
-void UpgradePage::showPage()
+void UpgradePage::opened()
 {
-    // The personal colour scheme plugs in here once it exists.
-    io.live.setLiveOutputMode(liveout::kModeUpgrade);
-    io.window.pages()->showPage(this);
-    const std::filesystem::path stored(readKey(io.paths.work, keys::kUpgradeFilePath));
-    showFirmwarePath(stored);
-    if (!io.firmware.checkFile(stored, log->logBox()))
-        showFirmwarePath({});
-    log->reset(QString());
-    const bool development = devMode || io.connection.developmentModeEnabled();
+    actions.pageShown(*this);
+    const bool development = devMode || context.connection.developmentModeEnabled();
     developmentUpgradeButton->setVisible(development);
     readComputerInfoButton->setVisible(development);
 }
 
 bool UpgradePage::upgradeStatusCheck() const
 {
-    return io.firmware.statusCheck();
+    return context.firmware.statusCheck();
 }
 
-bool UpgradePage::linkBusy() const
+void UpgradePage::resetLog(const std::u16string& text)
 {
-    return io.link.waitDepth() > 0;
+    transferLog->reset(QString::fromStdU16String(text));
+}
+
+void UpgradePage::showProgress(uint64_t done, uint64_t total)
+{
+    showTransferProgress(progressBar, done, total);
 }
 
 void UpgradePage::showFirmwarePath(const std::filesystem::path& path)
 {
-    firmwarePath = path;
     fileText->setText(qs(path.u16string()));
-}
-
-void UpgradePage::chooseFirmwareFile()
-{
-    const auto chosen = files::chooseOpenFile(io.chooser, io.prompt, u"bin");
-    if (!chosen)
-        return;
-    if (!io.firmware.checkFile(*chosen, log->logBox())) {
-        // The box and the upgrade never disagree about which file would be sent.
-        showFirmwarePath({});
-        return;
-    }
-    showFirmwarePath(*chosen);
-    writeKey(io.paths.work, keys::kUpgradeFilePath, chosen->u16string());
-}
-
-void UpgradePage::upgrade(bool development)
-{
-    if (io.firmware.running() || linkBusy())
-        return;
-    if (development) {
-        // For this run only; the stored choice stays.
-        const auto image = transfer::developmentImagePath(io.dataRoot.u16string());
-        showFirmwarePath(image.value_or(std::filesystem::path()));
-    }
-    log->reset(tr("升级机器主程序"));
-    ScopedTransferProgress progress(io.firmware.onProgress, progressBar);
-    if (development)
-        io.firmware.developmentUpgrade(firmwarePath, log->logBox());
-    else
-        io.firmware.upgrade(firmwarePath, log->logBox());
-    if (io.firmware.upgradeFileSize() == 0)
-        showFirmwarePath({});
-}
-
-void UpgradePage::downloadParameterFile(const ParameterFile& file)
-{
-    if (linkBusy())
-        return;
-    log->clear();
-    if (!io.transfer.checkConnected(log->logBox()))
-        return;
-    const std::u16string name(file.name);
-    log->add(tr("->读取 ") + qs(name) + tr("参数文件 "), true);
-    // For the air conditioner the name already ends in 参数文件; the title repeats it.
-    const std::u16string title = u"导入" + name + kParameterFileWord;
-    const auto chosen = files::chooseOpenFile(io.chooser, io.prompt, title, file.extension);
-    if (!chosen) {
-        log->add(tr("->文件错误 "), true);
-        return;
-    }
-    log->add(tr("->下载 ") + qs(name) + tr("参数文件 "), true);
-    log->startLine();
-    ScopedTransferProgress progress(io.transfer.onProgress, progressBar);
-    io.transfer.downloadFile(file.kind, *chosen, log->logBox());
-}
-
-void UpgradePage::uploadParameterFile(const ParameterFile& file)
-{
-    if (linkBusy())
-        return;
-    log->clear();
-    if (!io.transfer.checkConnected(log->logBox()))
-        return;
-    log->add(tr(file.uploadFirstLine), true);
-    log->startLine();
-    ScopedTransferProgress progress(io.transfer.onProgress, progressBar);
-    io.transfer.uploadFile(file.kind, io.dataRoot / std::u16string(file.uploadTarget), log->logBox());
 }
 
 bool UpgradePage::eventFilter(QObject* watched, QEvent* event)
@@ -323,24 +243,31 @@ bool UpgradePage::eventFilter(QObject* watched, QEvent* event)
     if (watched == infoBox &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod))
         hiddenCommandTimer->start(); // restarts a running one
-    return QWidget::eventFilter(watched, event);
+    return Page::eventFilter(watched, event);
 }
 
 void UpgradePage::runHiddenCommand()
 {
-    const QString typed = infoBox->toPlainText();
-    if (typed == QStringLiteral("@mark")) {
-        const uint8_t shown = toggleLogo(io.paths, io.titleBarSettings);
+    switch (transfer::parseHiddenCommand(infoBox->toPlainText().toStdU16String())) {
+    case transfer::HiddenCommand::ToggleLogo: {
+        const uint8_t shown = toggleLogo(context.paths, context.titleBarSettings);
         emit logoVisibilityChanged(shown == 1);
-        log->add(tr("  OK L_logo显示=") + QString::number(shown), true);
-    } else if (typed == QStringLiteral("@查版本")) {
+        transferLog->add(tr("  OK L_logo显示=") + QString::number(shown), true);
+        break;
+    }
+    case transfer::HiddenCommand::QueryVersion:
         queries->requestVersion();
-    } else if (typed == QStringLiteral("@维护入口")) {
+        break;
+    case transfer::HiddenCommand::DevelopmentMode:
         devMode = true;
         emit developmentModeEntered();
-        io.prompt.message(tr("开发模式！").toStdU16String());
-    } else if (typed == QStringLiteral("@主机详情")) {
+        context.prompt.message(std::u16string(transfer::kDevelopmentModeMessage));
+        break;
+    case transfer::HiddenCommand::QueryInformation:
         queries->requestInformation();
+        break;
+    case transfer::HiddenCommand::None:
+        break;
     }
 }
 

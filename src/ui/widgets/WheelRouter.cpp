@@ -46,6 +46,14 @@ void ArrowKeyState::keyUp(int virtualKey)
     states[virtualKey] &= static_cast<uint16_t>(~kDownNow);
 }
 
+bool ArrowKeyState::anyPending() const
+{
+    for (const auto& [key, state] : states)
+        if (state != 0)
+            return true;
+    return false;
+}
+
 WheelRouter::WheelRouter(QObject* parent) : QObject(parent) {}
 
 WheelRouter::~WheelRouter()
@@ -127,10 +135,13 @@ bool WheelRouter::eventFilter(QObject* watched, QEvent* event)
         const int vk = virtualKeyOf(key->key());
         if (vk == 0 || key->isAutoRepeat() || !belongsToWindow(watched))
             break;
-        if (event->type() == QEvent::KeyPress)
+        if (event->type() == QEvent::KeyPress) {
             keys.keyDown(vk);
-        else
+            if (onArrowKey)
+                onArrowKey();
+        } else {
             keys.keyUp(vk);
+        }
         break;
     }
     default:

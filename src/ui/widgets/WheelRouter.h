@@ -22,6 +22,8 @@ public:
     uint16_t asyncKeyState(int virtualKey) override;
     void keyDown(int virtualKey);
     void keyUp(int virtualKey);
+    // An arrow is held, or a press has not been looked at yet.
+    bool anyPending() const;
 
 private:
     std::map<int, uint16_t> states;
@@ -53,8 +55,11 @@ public:
 
     // One wheel message; true when it became a step.
     bool handleWheel(int delta, bool anyModifier);
-    // The 50-ms keyboard-scrolling task.
+    // The 50-ms keyboard-scrolling task; it has work only while keyboardScrollingPending().
     void keyboardScrollingStep();
+    bool keyboardScrollingPending() const { return keys.anyPending(); }
+    // An arrow key went down (the main loop wakes for the scrolling task).
+    std::function<void()> onArrowKey;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

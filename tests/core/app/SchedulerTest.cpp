@@ -229,3 +229,42 @@ TEST(PeriodicTasks, EachNamedTaskRunsInItsSlotAndTheLiveTickBeforeTheKeepAlive)
     s.runPass(1100);
     EXPECT_EQ(log, (std::vector<std::string>{"exit", "drum", "keys", "keep-alive"}));
 }
+
+TEST(Scheduler, IdleSlotsNeitherRunNorWakeTheLoop)
+{
+    RecordingScheduler r;
+    Scheduler& s = r.scheduler;
+    bool exiting = false;
+    bool effectPage = false;
+    s.setSlotActive(1, [&] { return exiting; });
+    s.setSlotActive(2, [&] { return effectPage; });
+    s.setSlotActive(3, [] { return false; });
+    s.setSlotActive(5, [&] { return effectPage; });
+
+    s.runPass(1000);
+    EXPECT_EQ(r.slotsRun(), (std::vector<int>{4, 6}));
+    // Only the live tick (100 ms) and the poll (1 s) keep the loop awake.
+    EXPECT_EQ(s.msUntilNextPass(1000), 100u);
+    EXPECT_EQ(s.msUntilNextPass(1040), 60u);
+    EXPECT_EQ(s.msUntilNextPass(1100), 0u);
+
+    // The effect page shows: its 10-ms slot runs at once and then sets the pace.
+    effectPage = true;
+    EXPECT_EQ(s.msUntilNextPass(1040), 0u);
+    r.runs.clear();
+    s.runPass(1040);
+    EXPECT_EQ(r.slotsRun(), (std::vector<int>{2, 5}));
+    EXPECT_EQ(s.msUntilNextPass(1043), 7u);
+
+    // Closing: the countdown's 2-ms slot.
+    exiting = true;
+    EXPECT_EQ(s.msUntilNextPass(1043), 0u);
+    s.runPass(1043);
+    EXPECT_EQ(s.msUntilNextPass(1044), 1u);
+
+    // Across the wrap of the clock.
+    Scheduler wrap;
+    wrap.runPass(0xFFFFFFF0u);
+    EXPECT_EQ(wrap.msUntilNextPass(0xFFFFFFF0u + 50u), 0u); // slot 3 is due after 50 ms
+    EXPECT_EQ(wrap.msUntilNextPass(0xFFFFFFF1u), 1u);        // slot 1 without a condition
+}
