@@ -209,10 +209,11 @@ void Program::prepareControllerChoice()
     if (!controllerChoice)
         return;
     if (controllerChoice->kind == ControllerChoice::Kind::serial) {
-        // Listed at once, chosen only when the user connects.
-        connection->addSerialPort(controllerChoice->serialPort.toStdU16String());
+        // Listed and shown at once, chosen only when the user connects.
+        connection->showKindForThisRun(connection->addSerialPort(controllerChoice->serialPort.toStdU16String()));
         return;
     }
+    connection->showKindForThisRun(0); // "Wifi"
     // Configures the Wi-Fi link from the system file once, then points it at the chosen address
     // for this run; a later open only reopens the socket and keeps that address.
     link::Transport* current = controller->transport();
@@ -229,7 +230,7 @@ void Program::selectControllerChoice()
     controllerChoiceSelected = true;
     if (controllerChoice->kind == ControllerChoice::Kind::serial) {
         connection->selectConnection(connection->addSerialPort(controllerChoice->serialPort.toStdU16String()));
-    } else if (connection->connectionInterface() != 0) {
+    } else {
         connection->selectConnection(0);
     }
 }

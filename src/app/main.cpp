@@ -4,6 +4,9 @@
 #include "core/app/DataRoot.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -27,6 +30,14 @@ std::filesystem::path dataRootFor(const rz::app::CommandLineOptions& options)
     return rz::chooseDataRoot(c);
 }
 
+// Qt's own dialogs (file dialogs, the buttons of message boxes) speak the tool's language.
+void installQtTranslation(QCoreApplication& app, QTranslator& translator)
+{
+    if (translator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&translator);
+}
+
 void nameTheProgram()
 {
     QCoreApplication::setApplicationName(QStringLiteral("rz760-tool"));
@@ -48,6 +59,8 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     nameTheProgram();
+    QTranslator qtTranslation;
+    installQtTranslation(app, qtTranslation);
     // The exit countdown ends the program, not the last window going away.
     QApplication::setQuitOnLastWindowClosed(false);
 

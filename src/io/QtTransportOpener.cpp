@@ -61,4 +61,12 @@ void QtTransportOpener::setSerialIdleHandler(std::function<void()> handler)
     serial.setIdleHandler(std::move(handler));
 }
 
+std::u16string QtTransportOpener::wifiAddressText()
+{
+    const auto address = wifi.controllerAddress();
+    if (!address || wifi.controllerPort() == 0)
+        return {};
+    return QStringLiteral("%1:%2").arg(address->toString()).arg(wifi.controllerPort()).toStdU16String();
+}
+
 } // namespace rz::io

@@ -31,6 +31,7 @@ public:
     void setLocalTestPort(quint16 port) { testPort = port; }
 
     SerialTransport& serialTransport() { return serial; }
+    std::u16string wifiAddressText() override;
     UdpTransport& wifiTransport() { return wifi; }
     LocalTestSocket& localTestSocket() { return testSocket; }
 

@@ -89,6 +89,7 @@ private slots:
     void openingAgainDuringADownloadStartsNoSecondOne();
     void aShowThatCannotBeSavedIsNotSent();
     void optionsAndTitlesOfTheShowKind();
+    void closesWithItsButtonOrEscapeAndShowsOnlyWhatWasSent();
 };
 
 void TestDownloadPage::openingSavesAndDownloadsTheWorkingShowFile()
@@ -252,6 +253,33 @@ void TestDownloadPage::optionsAndTitlesOfTheShowKind()
     QVERIFY(rig.check("Check下载完断开连接")->isHidden());
     QVERIFY(!rig.check("Check下载完自动切最后编辑场景")->isHidden());
     QCOMPARE(rig.boxText(), QStringLiteral("未连接\n"));
+}
+
+void TestDownloadPage::closesWithItsButtonOrEscapeAndShowsOnlyWhatWasSent()
+{
+    Rig rig;
+    rig.window.open();
+    rig.connect();
+    rig.page->open();
+    auto* bar = rig.page->findChild<QProgressBar*>("ProgressBar下载");
+    QCOMPARE(bar->value(), bar->maximum());
+
+    // Closed with its button; the title bar marks no download any more.
+    QTest::mouseClick(rig.page->findChild<QPushButton*>("Command关闭"), Qt::LeftButton);
+    QVERIFY(rig.page->isHidden());
+
+    // Opened again without a connection: nothing is sent, so the bar is empty.
+    rig.manager.toggleConnection();
+    QVERIFY(!rig.manager.connected());
+    rig.page->open();
+    QVERIFY(rig.page->isVisible());
+    QCOMPARE(rig.boxText(), QStringLiteral("未连接\n"));
+    QCOMPARE(bar->value(), 0);
+
+    QTest::keyClick(rig.page.get(), Qt::Key_Escape);
+    QVERIFY(rig.page->isHidden());
+    rig.page->open(); // a closed panel opens again
+    QVERIFY(rig.page->isVisible());
 }
 
 QTEST_MAIN(TestDownloadPage)

@@ -59,6 +59,8 @@ struct PageHarness : test::PageRig {
         context.wheel = router;
         page = makePage<ui::FixturePage>();
         window.open(); // 1280 x 768: the page area is 1280 x 681
+        // Active, so focus moves between boxes as it does for a user.
+        QApplication::setActiveWindow(&window);
         page->open();
     }
 
@@ -162,6 +164,8 @@ private slots:
     void selectingShowsTheFixture();
     void typedNumbersAreTakenOnlyWithinTheirLimits();
     void typedAddressIsNeverTakenAsChosenByReturn();
+    void refusedTextGivesWayToTheStoredValueOnEnterOrLeaving();
+    void overlappingFixturesAreMarkedWithoutAsking();
     void plusAndMinusTwentyStopAtTheirLimits();
     void nameAndAddressViewOnTheButtons();
     void fadersValueBoxesAndWheelEditTheShownPreset();
@@ -254,6 +258,50 @@ void TestFixturePage::typedAddressIsNeverTakenAsChosenByReturn()
     h.type("Combo灯具地址", QStringLiteral("512"));
     QTest::keyClick(h.find<QComboBox>("Combo灯具地址")->lineEdit(), Qt::Key_Return);
     QCOMPARE(h.library.fixture(1).startAddress, 51);
+    // Enter shows the stored address again, so box and lights agree.
+    QCOMPARE(h.find<QComboBox>("Combo灯具地址")->currentText(), QStringLiteral("51"));
+}
+
+void TestFixturePage::refusedTextGivesWayToTheStoredValueOnEnterOrLeaving()
+{
+    PageHarness h;
+    h.putFixture(1, 1, 4, 0);
+    // "3" and "30" are levels and are stored as typed; "300" is not one.
+    h.type("Text数值(3)", QStringLiteral("300"));
+    QCOMPARE(int(h.library.fixture(1).testValue[3]), 30);
+    QCOMPARE(h.valueText(3), QStringLiteral("300")); // while typing the text stays
+    QTest::keyClick(h.find<QLineEdit>(element("Text数值", 3)), Qt::Key_Return);
+    QCOMPARE(h.valueText(3), QStringLiteral("30"));
+    QCOMPARE(h.find<ui::Fader>(element("Picture推杆", 3))->value(), 30);
+
+    h.type("Text数值(4)", QStringLiteral("999"));
+    h.find<QLineEdit>("Text灯具名称")->setFocus(); // leaving the box
+    QCOMPARE(h.valueText(4), QStringLiteral("99"));
+
+    h.type("Combo灯具通道数", QStringLiteral("40"));
+    QCOMPARE(int(h.library.fixture(1).channelCount), 4);
+    h.find<QLineEdit>("Text灯具名称")->setFocus();
+    QCOMPARE(h.find<QComboBox>("Combo灯具通道数")->currentText(), QStringLiteral("4"));
+}
+
+void TestFixturePage::overlappingFixturesAreMarkedWithoutAsking()
+{
+    PageHarness h;
+    h.putFixture(1, 10, 4, 0);  // 10..13
+    h.putFixture(2, 20, 2, 0);  // 20..21
+    auto* one = h.find<QPushButton>(element("Command灯库_灯具", 1));
+    auto* two = h.find<QPushButton>(element("Command灯库_灯具", 2));
+    QVERIFY(!one->property("overlap").toBool());
+    // Fixture 2 moved onto fixture 1's channels: both are marked, each names the other.
+    h.clickFixture(2);
+    h.type("Combo灯具地址", QStringLiteral("12"));
+    QVERIFY(one->property("overlap").toBool() && two->property("overlap").toBool());
+    QVERIFY2(one->toolTip().contains(QStringLiteral("灯具 2")), qPrintable(one->toolTip()));
+    QVERIFY2(two->toolTip().contains(QStringLiteral("灯具 1")), qPrintable(two->toolTip()));
+    QVERIFY(h.prompt.messages.empty());
+    QCOMPARE(h.library.fixture(2).startAddress, 12); // never refused
+    h.type("Combo灯具地址", QStringLiteral("14"));
+    QVERIFY(!one->property("overlap").toBool() && !two->property("overlap").toBool());
 }
 
 void TestFixturePage::plusAndMinusTwentyStopAtTheirLimits()

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <QTest>
 
 #include <utility>
@@ -95,6 +96,7 @@ class ProgramTest : public QObject {
     Q_OBJECT
 private slots:
     void editsReachTheLightsAndTheShowReachesTheController();
+    void firstStartNamesTheShowAndShowsTheCommandLineController();
 };
 
 void ProgramTest::editsReachTheLightsAndTheShowReachesTheController()
@@ -153,6 +155,49 @@ void ProgramTest::editsReachTheLightsAndTheShowReachesTheController()
     QVERIFY(back.uploadFile(1, root / "fetched.K_F", box));
     QCOMPARE(test::readAll(root / "fetched.K_F"), show);
 
+    program.connectionManager()->closeLinks();
+}
+
+void ProgramTest::firstStartNamesTheShowAndShowsTheCommandLineController()
+{
+    Simulator sim;
+    QVERIFY(sim.start());
+    test::TempDir root;
+    // The settings name a serial port this machine does not have.
+    const SettingsPaths paths = settingsPaths(root.path());
+    QVERIFY(writeKey(paths.work, keys::kConnectionKind, u"ttyNONE串口"));
+    QVERIFY(writeKey(paths.work, keys::kConnectionInterface, u"255"));
+
+    // The first start says the show file is missing: answer the box.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    answer.start(50);
+
+    app::Program program(root.path());
+    program.setControllerChoice({app::ControllerChoice::Kind::udp, QStringLiteral("127.0.0.1"),
+                                 sim.port().toUShort(), {}});
+    QVERIFY(program.start());
+    answer.stop();
+
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("A01_MDI_Form"))
+            window = w;
+    QVERIFY(window);
+    const QString showPath = QString::fromStdU16String((root / "SHOW.K_F").u16string());
+    QVERIFY2(window->windowTitle().contains(showPath), qPrintable(window->windowTitle()));
+
+    auto* kinds = find<QComboBox>(QStringLiteral("Combo连接方式"));
+    QCOMPARE(kinds->currentText(), QStringLiteral("Wifi"));
+    // Nothing is saved before the user connects.
+    QCOMPARE(QString::fromStdU16String(readKey(paths.work, keys::kConnectionKind)), QStringLiteral("ttyNONE串口"));
+    auto* connect = find<QPushButton>(QStringLiteral("Command连接"));
+    QTest::mouseClick(connect, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(connect->text(), QStringLiteral("已连接"), 10000);
+    QCOMPARE(QString::fromStdU16String(readKey(paths.work, keys::kConnectionKind)), QStringLiteral("Wifi"));
     program.connectionManager()->closeLinks();
 }
 

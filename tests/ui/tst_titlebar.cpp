@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <memory>
@@ -90,6 +91,8 @@ private slots:
     void relaysLoadFromWorkSettings();
     void saveButtonShowsSavingThenRestores();
     void doubleClickOnCountersOpensUpgradePage();
+    void countersExplainThemselvesAndTheUpgradePageSelectsNoButton();
+    void unansweredHandshakeIsShownWithoutABox();
     void connectButtonConnectsToTheSimulator();
 };
 
@@ -237,6 +240,43 @@ void TitleBarTest::saveButtonShowsSavingThenRestores()
     QCOMPARE(seen, (QStringList{u"save:保存中"_qs, u"backup"_qs}));
     QCOMPARE(save->text(), u"保存中"_qs);
     QTRY_COMPARE_WITH_TIMEOUT(save->text(), u"保存"_qs, 5000);
+}
+
+void TitleBarTest::countersExplainThemselvesAndTheUpgradePageSelectsNoButton()
+{
+    OfflineRig offline;
+    Rig& rig = offline.rig;
+    rig.bar.load();
+    const QString tip = rig.find<QLabel>(u"Label数据包"_qs)->toolTip();
+    QVERIFY(tip.contains(u"双击"_qs) && tip.contains(u"S"_qs) && tip.contains(u"G"_qs));
+    QTest::mouseClick(rig.functionButton(3), Qt::LeftButton);
+    rig.navigation.pageShown(PageId::Upgrade);
+    for (int k : {1, 3, 4, 5, 6, 7})
+        QVERIFY(!rig.functionButton(k)->property("selected").toBool());
+}
+
+void TitleBarTest::unansweredHandshakeIsShownWithoutABox()
+{
+    // A controller address where nothing answers.
+    QUdpSocket silent;
+    QVERIFY(silent.bind(QHostAddress::LocalHost, 0));
+    test::TempDir dir;
+    const SettingsPaths paths = settingsPaths(dir.path());
+    QVERIFY(writeKey(paths.system, keys::kWifiIp, u"127.0.0.1"));
+    QVERIFY(writeKey(paths.system, keys::kWifiPort, QString::number(silent.localPort()).toStdU16String()));
+    io::QtTransportOpener opener(paths.system, {});
+    Rig rig(opener, dir.path());
+    rig.bar.load();
+    auto* button = rig.find<QPushButton>(u"Command连接"_qs);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!rig.manager.connected());
+    const QString expected = u"控制器在1000毫秒内没有应答：Wifi 127.0.0.1:%1"_qs.arg(silent.localPort());
+    QCOMPARE(button->toolTip(), expected);
+    QCOMPARE(rig.find<QLabel>(u"Label连接提示"_qs)->toolTip(), expected);
+    QVERIFY(!rig.find<QLabel>(u"Label连接提示"_qs)->text().isEmpty());
+    QVERIFY(QApplication::topLevelWidgets().size() >= 1);
+    QVERIFY(!QApplication::activeModalWidget());
+    rig.manager.closeLinks();
 }
 
 void TitleBarTest::doubleClickOnCountersOpensUpgradePage()

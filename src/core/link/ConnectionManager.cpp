@@ -80,6 +80,9 @@ void ConnectionManager::initConnection()
 
     interfaceNumber = readByteKey(paths.work, keys::kConnectionInterface, 0);
     kindText = readKey(paths.work, keys::kConnectionKind);
+    // The number decides what opens; Wi-Fi in use shows as such even when no text was saved.
+    if (interfaceNumber == 0)
+        kindText = std::u16string(kWifiKind);
 
     std::vector<std::u16string> texts;
     for (const Kind& k : kindList)
@@ -103,6 +106,17 @@ void ConnectionManager::selectConnection(std::size_t position)
     writeKey(paths.work, keys::kConnectionKind, kindText);
     writeKey(paths.work, keys::kConnectionInterface, decimalText(interfaceNumber));
     openInterface(interfaceNumber, kindText);
+}
+
+void ConnectionManager::showKindForThisRun(std::size_t position)
+{
+    if (position >= kindList.size())
+        return;
+    kindText = kindList[position].text;
+    std::vector<std::u16string> texts;
+    for (const Kind& k : kindList)
+        texts.push_back(k.text);
+    view.showKinds(texts, kindText);
 }
 
 std::size_t ConnectionManager::addSerialPort(const std::u16string& portName)
@@ -151,11 +165,21 @@ void ConnectionManager::toggleConnection()
         link.send(cmd::kConnect, {});
         isConnected = link.waitReply(cmd::kConnect, kConnectReplyTimeoutMs);
         showButton();
+        view.showHandshakeNotice(isConnected ? std::u16string() : handshakeNotice());
         handshaking = false;
         if (isConnected && onConnected)
             onConnected();
     }
     view.setButtonEnabled(true);
+}
+
+std::u16string ConnectionManager::handshakeNotice()
+{
+    std::u16string tried = kindText.empty() ? std::u16string(kWifiKind) : kindText;
+    if (interfaceNumber == 0)
+        if (const std::u16string address = opener.wifiAddressText(); !address.empty())
+            tried += u" " + address;
+    return std::u16string(kHandshakeNoAnswer) + tried;
 }
 
 bool ConnectionManager::connected() const

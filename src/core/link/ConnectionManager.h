@@ -59,6 +59,9 @@ public:
     // The user picked entry `position` of the kind list: closes the serial port, saves the
     // choice and opens the chosen transport. The connected flag does not change.
     void selectConnection(std::size_t position);
+    // The list shows entry `position` as the kind in use for this run (a controller named on
+    // the command line); nothing is saved or opened until the user connects.
+    void showKindForThisRun(std::size_t position);
     // Adds a port given by name or device path (once) and returns its list position.
     std::size_t addSerialPort(const std::u16string& portName);
 
@@ -108,6 +111,7 @@ private:
     void frameSent();
     void frameReceived();
     void showButton();
+    std::u16string handshakeNotice();
 
     Link& link;
     TransportOpener& opener;

@@ -10,6 +10,8 @@ namespace rz::link {
 
 inline constexpr std::u16string_view kCaptionDisconnected = u"未连接";
 inline constexpr std::u16string_view kCaptionConnected = u"已连接";
+// Shown without interrupting when the C0 handshake gets no answer: what was tried follows.
+inline constexpr std::u16string_view kHandshakeNoAnswer = u"控制器在1000毫秒内没有应答：";
 // Windows colour values, 0x00BBGGRR (blue in the high byte).
 inline constexpr uint32_t kColourDisconnected = 0x808080;
 inline constexpr uint32_t kColourConnected = 0x6010AF;
@@ -31,6 +33,9 @@ public:
     virtual void setButtonEnabled(bool enabled) = 0;
     // "S:0012   G:0009".
     virtual void showCounters(const std::u16string& text) = 0;
+    // The handshake got no answer in time: "控制器在1000毫秒内没有应答：Wifi 127.0.0.1:5000". No
+    // message box; an empty text after a successful handshake clears the notice.
+    virtual void showHandshakeNotice(const std::u16string& text) { (void)text; }
 };
 
 } // namespace rz::link

@@ -38,6 +38,9 @@ public:
     virtual Transport* openWifi() = 0;
     // Closes the controller socket and the local test socket (program exit).
     virtual void closeWifi() = 0;
+
+    // Where the Wi-Fi link sends ("192.168.1.20:5000"); empty when it is not configured.
+    virtual std::u16string wifiAddressText() { return {}; }
 };
 
 } // namespace rz::link

@@ -162,12 +162,31 @@ void TitleBar::buildControls()
     });
     counters = new QLabel(QStringLiteral("S:0000   G:0000"), this);
     counters->setObjectName(QStringLiteral("Label数据包"));
-    counters->setToolTip(tr("双击打开升级页面"));
+    counters->setToolTip(tr("S：发给控制器的数据包数　G：收到控制器的数据包数（到9999后从1重新计数）\n"
+                            "双击打开升级页面"));
     counters->installEventFilter(this);
+    notice = new QLabel(this);
+    notice->setObjectName(QStringLiteral("Label连接提示"));
+    notice->setStyleSheet(QStringLiteral("QLabel{color:#ff8080;}"));
+    notice->setMaximumWidth(160);
+    flashTimer = new QTimer(this);
+    flashTimer->setInterval(150);
+    connect(flashTimer, &QTimer::timeout, this, [this] {
+        // The button blinks a few times: the controller did not answer.
+        const bool lit = flashesLeft % 2 == 1;
+        setButtonColours(connectButton, lit ? 0x3030D0 : buttonLook.backColour, connectText);
+        if (--flashesLeft <= 0) {
+            flashTimer->stop();
+            setButtonColours(connectButton, buttonLook.backColour, connectText);
+        }
+    });
     auto* kindRow = new QHBoxLayout;
     kindRow->addWidget(kindList, 1);
     kindRow->addWidget(connectButton);
-    connectionColumn->addWidget(kindLabel);
+    auto* labelRow = new QHBoxLayout;
+    labelRow->addWidget(kindLabel);
+    labelRow->addWidget(notice, 1);
+    connectionColumn->addLayout(labelRow);
     connectionColumn->addLayout(kindRow);
     connectionColumn->addWidget(counters);
     row->addLayout(connectionColumn);
@@ -312,8 +331,21 @@ void TitleBar::showKinds(const std::vector<std::u16string>& kinds, const std::u1
 
 void TitleBar::showButton(const link::ConnectionButtonLook& look)
 {
+    buttonLook = look;
     connectButton->setText(translatedCoreText(look.caption));
     setButtonColours(connectButton, look.backColour, connectText);
+}
+
+void TitleBar::showHandshakeNotice(const std::u16string& text)
+{
+    const QString shown = translatedCoreText(text);
+    connectButton->setToolTip(shown);
+    notice->setToolTip(shown);
+    notice->setText(shown.isEmpty() ? QString() : tr("无应答"));
+    if (shown.isEmpty())
+        return;
+    flashesLeft = 6;
+    flashTimer->start();
 }
 
 void TitleBar::setButtonEnabled(bool enabled)

@@ -63,6 +63,7 @@ public:
     void showButton(const link::ConnectionButtonLook& look) override;
     void setButtonEnabled(bool enabled) override;
     void showCounters(const std::u16string& text) override;
+    void showHandshakeNotice(const std::u16string& text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,6 +94,10 @@ private:
     QPushButton* connectButton = nullptr;
     QLabel* kindLabel = nullptr;
     QLabel* counters = nullptr;
+    QLabel* notice = nullptr;
+    QTimer* flashTimer = nullptr;
+    int flashesLeft = 0;
+    link::ConnectionButtonLook buttonLook;
     QPushButton* saveButton = nullptr;
     QTimer* saveTimer = nullptr;
     RelayDebugPanel* relays = nullptr;

@@ -131,16 +131,17 @@ TEST_F(ConnectionTest, StartUpOpensTheSavedInterface)
         std::u16string kind;      // "连接方式"
         std::u16string opened;    // the opener call after the list
         bool transport;
+        std::u16string shown;     // the list's text: Wi-Fi in use always shows as "Wifi"
     } cases[] = {
-        {"nothing saved: Wi-Fi", u"", u"", u"openWifi", true},
-        {"Wi-Fi", u"0", u"Wifi", u"openWifi", true},
-        {"a port that is not listed", u"5", u"5串口", u"openSerial 5", true},
-        {"the number decides, not the text", u"7", u"3串口", u"openSerial 7", true},
-        {"a named port from its kind text", u"255", u"ttyUSB0串口", u"openSerial ttyUSB0", true},
-        {"a device path", u"255", u"/tmp/rz760 pty串口", u"openSerial /tmp/rz760 pty", true},
-        {"a named port without a name", u"255", u"串口", u"", false},
-        {"not a number reads as Wi-Fi", u"COM5", u"", u"openWifi", true},
-        {"above a byte reads as Wi-Fi", u"300", u"", u"openWifi", true},
+        {"nothing saved: Wi-Fi", u"", u"", u"openWifi", true, u"Wifi"},
+        {"Wi-Fi", u"0", u"Wifi", u"openWifi", true, u"Wifi"},
+        {"a port that is not listed", u"5", u"5串口", u"openSerial 5", true, u"5串口"},
+        {"the number decides, not the text", u"7", u"3串口", u"openSerial 7", true, u"3串口"},
+        {"a named port from its kind text", u"255", u"ttyUSB0串口", u"openSerial ttyUSB0", true, u"ttyUSB0串口"},
+        {"a device path", u"255", u"/tmp/rz760 pty串口", u"openSerial /tmp/rz760 pty", true, u"/tmp/rz760 pty串口"},
+        {"a named port without a name", u"255", u"串口", u"", false, u"串口"},
+        {"not a number reads as Wi-Fi", u"COM5", u"", u"openWifi", true, u"Wifi"},
+        {"above a byte reads as Wi-Fi", u"300", u"", u"openWifi", true, u"Wifi"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -161,7 +162,7 @@ TEST_F(ConnectionTest, StartUpOpensTheSavedInterface)
             expected.push_back(c.opened);
         EXPECT_EQ(o.calls, expected);
         EXPECT_EQ(l.transport() != nullptr, c.transport);
-        EXPECT_EQ(v.text, c.kind);
+        EXPECT_EQ(v.text, c.shown);
         l.setTransport(nullptr);
     }
 }
