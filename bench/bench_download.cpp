@@ -74,9 +74,9 @@ void BM_DownloadOverThrottledLine(benchmark::State& state)
         rz::transfer::FileTransfer transfer(link, [] { return true; });
         QuietBox box;
 
-        transfer.downloadFile(1, path, box);
+        const auto result = transfer.downloadFile(1, path, box);
 
-        verified = verified && transfer.downloadSucceeded() == 1;
+        verified = verified && result == rz::transfer::TransferResult::Succeeded;
         toolMs = clock.now;
         const uint64_t crossed = transport.bytesWritten() + transport.bytesDelivered();
         lineMs = static_cast<double>(rz::sim::SerialLine(rz::sim::kLinkBaud).wireTimeNs(crossed)) / 1e6;

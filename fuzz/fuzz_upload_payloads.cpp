@@ -9,6 +9,7 @@
 #include "core/link/Link.h"
 #include "core/transfer/FileTransfer.h"
 #include "core/transfer/TransferMessages.h"
+#include "core/transfer/TransferResult.h"
 
 #include <cstdint>
 #include <deque>
@@ -94,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         rz::transfer::FileTransfer transfer(link, [] { return true; });
         rz::fuzz::NullLog log;
-        const bool ok = transfer.uploadFile(kind, target, log);
+        const bool ok = transfer.uploadFile(kind, target, log) == rz::transfer::TransferResult::Succeeded;
         const auto written = rz::files::loadImage(target);
         check(written.has_value());
         if (ok) {

@@ -11,6 +11,7 @@
 #include "core/link/Link.h"
 #include "core/liveout/LiveSender.h"
 #include "core/transfer/FileTransfer.h"
+#include "core/transfer/TransferResult.h"
 #include "io/QtSeams.h"
 #include "io/QtTransportOpener.h"
 
@@ -257,12 +258,13 @@ private:
         QElapsedTimer t;
         t.start();
         LastLines log;
-        transfer.downloadFile(1, showPath(), log);
+        const transfer::TransferResult result = transfer.downloadFile(1, showPath(), log);
         downloadMs.push_back(t.elapsed());
         ++downloads;
-        if (transfer.downloadSucceeded() != 1) {
+        if (result != transfer::TransferResult::Succeeded) {
             ++failedDownloads;
-            failures.push_back(QString::fromStdU16String(log.current).toStdString());
+            failures.push_back(std::string(transfer::transferResultName(result)) + ": " +
+                               QString::fromStdU16String(log.current).toStdString());
         }
     }
 

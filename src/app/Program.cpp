@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/ProgramPages.h"
 
+#include "ui/monitor/MonitorWindow.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
@@ -193,6 +194,12 @@ void Program::wireTitleBar()
 {
     navigation.openPage = [this](PageId id) { pages->open(id); };
     bar->saveShow = [this] { file->saveShow(); };
+    bar->toggleMonitor = [this] {
+        // Built on first use; the window owns it.
+        if (!monitor)
+            monitor = new ui::MonitorWindow(*live, show, settings.paths, window.get());
+        monitor->toggle();
+    };
     bar->backupShow = [this] { file->backupShow(show::kBackupTagSaveButton); };
 }
 

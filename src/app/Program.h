@@ -36,6 +36,7 @@ class FirmwareUpgrade;
 
 namespace rz::ui {
 class MainWindow;
+class MonitorWindow;
 class TitleBar;
 class WheelRouter;
 class SingleInstanceLock;
@@ -108,6 +109,7 @@ private:
     std::unique_ptr<ui::MainWindow> window;
     ui::SplashPage* splash = nullptr; // owned by the window's page area
     ui::TitleBar* bar = nullptr;      // owned by the window's title strip
+    ui::MonitorWindow* monitor = nullptr; // owned by the window once built
     std::unique_ptr<ui::WheelRouter> wheel;
     // Declared after the window: the manager goes first, then the transports, then the link.
     std::unique_ptr<link::Link> controller;

@@ -24,6 +24,9 @@ namespace rz::ctl {
 namespace {
 
 constexpr uint32_t kConnectReplyMs = 1000;
+// The C0 handshake is made at most this many times: a link that loses three replies in ten
+// still connects all but once in a thousand times, a controller that is gone fails in 6 s.
+constexpr int kConnectAttempts = 6;
 constexpr uint32_t kQueryReplyMs = 1000;
 constexpr uint32_t kHostLookupMs = 5000;
 
@@ -33,9 +36,15 @@ public:
     explicit ConsoleLogBox(std::ostream& out) : out(out) {}
     void append(const std::u16string& text, bool newLine) override
     {
-        out << toUtf8(text);
-        all += text;
-        lineOpen = lineOpen || !text.empty();
+        // The boxes of the pages end lines with CR LF; a terminal wants LF alone.
+        std::u16string lines = text;
+        for (std::size_t at = lines.find(u"\r\n"); at != std::u16string::npos; at = lines.find(u"\r\n", at))
+            lines.erase(at, 1);
+        out << toUtf8(lines);
+        all += lines;
+        lineOpen = lineOpen || !lines.empty();
+        if (!lines.empty() && lines.back() == u'\n')
+            lineOpen = false;
         if (newLine) {
             out << '\n';
             all += u"\n";
@@ -49,7 +58,6 @@ public:
         if (lineOpen)
             append(u"", true);
     }
-    bool contains(std::u16string_view text) const { return all.find(text) != std::u16string::npos; }
     std::size_t size() const { return all.size(); }
 
 private:
@@ -89,7 +97,13 @@ private:
 class ConsoleRdmView : public rdm::RdmView {
 public:
     explicit ConsoleRdmView(ConsoleLogBox& box) : box(box) {}
-    void appendLog(const std::u16string& text) override { box.append(text, false); }
+    // Each log entry a line of its own, so a reader of "UID " lines finds every one.
+    void appendLog(const std::u16string& text) override
+    {
+        box.endLine();
+        box.append(text, false);
+        box.endLine();
+    }
     void uidFound(const std::u16string& listedText) override { box.append(u"UID " + listedText, true); }
 
 private:
@@ -118,8 +132,8 @@ public:
         udp = std::make_unique<io::UdpTransport>();
         udp->configure(options.link.host, QString::number(options.link.udpPort));
         const uint32_t start = clock.nowMs();
-        while (!udp->isConfigured() && clock.nowMs() - start < kHostLookupMs)
-            yield.yield();
+        for (uint32_t waited = 0; !udp->isConfigured() && waited < kHostLookupMs; waited = clock.nowMs() - start)
+            yield.yieldUntilEvent(kHostLookupMs - waited);
         if (!udp->isConfigured()) {
             io.err << "rz760ctl: cannot resolve " << options.link.host.toStdString() << '\n';
             return false;
@@ -128,22 +142,32 @@ public:
         return true;
     }
 
-    // The C0 handshake.
+    bool cancelRequested() const { return options.cancelRequested && options.cancelRequested(); }
+
+    // The C0 handshake, made again while no answer comes (a cancel ends the attempts).
     bool connect()
     {
-        link.send(link::cmd::kConnect, {});
-        connected = link.waitReply(link::cmd::kConnect, kConnectReplyMs);
+        for (int attempt = 0; attempt < kConnectAttempts && !connected && !cancelRequested(); ++attempt) {
+            link.send(link::cmd::kConnect, {});
+            connected = link.waitReply(link::cmd::kConnect, kConnectReplyMs);
+        }
         return connected;
     }
 
-    // open() and connect(); on failure the result line is printed here.
+    // open() and connect(); on failure the result line is printed here and the exit status
+    // is kept in `exitStatus`.
     bool openAndConnect()
     {
+        exitStatus = kExitFailed;
         if (!open())
             return false;
         if (connect())
             return true;
-        result(false, "no answer to the C0 handshake within 1000 ms (" + std::string(toUtf8(transfer::text::kNotConnected)) + ")");
+        if (cancelRequested())
+            exitStatus = cancelled("stopped before the controller answered");
+        else
+            result(false, "no answer to the C0 handshake (" + std::to_string(kConnectAttempts) + " attempts of " +
+                              std::to_string(kConnectReplyMs) + " ms; " + toUtf8(transfer::text::kNotConnected) + ")");
         return false;
     }
 
@@ -155,6 +179,13 @@ public:
         return ok ? kExitOk : kExitFailed;
     }
 
+    // A result line of failure, but the exit status of an interruption.
+    int cancelled(const std::string& what)
+    {
+        result(false, what + " (cancelled)");
+        return kExitInterrupted;
+    }
+
     const SessionOptions& options;
     ToolStreams io;
     io::QtClock clock;
@@ -164,7 +195,36 @@ public:
     std::unique_ptr<io::UdpTransport> udp;
     ConsoleLogBox box;
     bool connected = false;
+    int exitStatus = kExitFailed;
 };
+
+// Why a transfer did not succeed, for the result line.
+std::string reasonText(transfer::TransferResult r)
+{
+    using transfer::TransferResult;
+    switch (r) {
+    case TransferResult::Succeeded: return "succeeded";
+    case TransferResult::NotConnected: return "not connected";
+    case TransferResult::Busy: return "another transfer is running";
+    case TransferResult::FileMissing: return "the file is missing or unreadable";
+    case TransferResult::FileRefused: return "the file is not acceptable";
+    case TransferResult::NoAnswer: return "the controller stopped answering";
+    case TransferResult::Failed: return "the controller refused it or the verification failed";
+    case TransferResult::NotWritten: return "the output file could not be written";
+    case TransferResult::Cancelled: return "cancelled";
+    }
+    return "failed";
+}
+
+// The result line of a transfer and its exit status.
+int transferResult(Session& s, transfer::TransferResult r, const std::string& done, const std::string& notDone)
+{
+    if (r == transfer::TransferResult::Cancelled)
+        return s.cancelled(notDone);
+    if (r == transfer::TransferResult::Succeeded)
+        return s.result(true, done);
+    return s.result(false, notDone + ": " + reasonText(r));
+}
 
 std::string statusText(const rdm::RdmResult& r)
 {
@@ -208,6 +268,7 @@ int runPing(const SessionOptions& o, ToolStreams io)
     Session s(o, io);
     if (!s.openAndConnect())
         return kExitFailed;
+    s.box.append(std::u16string(transfer::text::kHandshakeSucceeded), true);
     return s.result(true, "the controller answered the C0 handshake");
 }
 
@@ -216,31 +277,28 @@ int runDownload(const SessionOptions& o, const std::filesystem::path& file, uint
 {
     Session s(o, io);
     if (!s.openAndConnect())
-        return kExitFailed;
+        return s.exitStatus;
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
-    if (!ft.checkConnected(s.box))
-        return s.result(false, "not connected");
-    ft.downloadFile(kind, file, s.box, scene);
-    const bool ok = ft.downloadSucceeded() == 1;
-    return s.result(ok, ok ? "downloaded " + file.string() + " as kind " + std::to_string(kind)
-                           : "the download of " + file.string() + " did not pass the verification");
+    ft.cancelRequested = o.cancelRequested;
+    return transferResult(s, ft.downloadFile(kind, file, s.box, scene),
+                          "downloaded " + file.string() + " as kind " + std::to_string(kind),
+                          "the download of " + file.string() + " did not complete");
 }
 
 int runUpload(const SessionOptions& o, uint8_t kind, const std::filesystem::path& output, ToolStreams io)
 {
     Session s(o, io);
     if (!s.openAndConnect())
-        return kExitFailed;
+        return s.exitStatus;
     transfer::FileTransfer ft(s.link, [&s] { return s.connected; });
     ProgressBar bar(o.progress);
     ft.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
-    if (!ft.checkConnected(s.box))
-        return s.result(false, "not connected");
-    const bool ok = ft.uploadFile(kind, output, s.box);
-    return s.result(ok, ok ? "uploaded kind " + std::to_string(kind) + " into " + output.string()
-                           : "the upload of kind " + std::to_string(kind) + " failed; nothing written");
+    ft.cancelRequested = o.cancelRequested;
+    return transferResult(s, ft.uploadFile(kind, output, s.box),
+                          "uploaded kind " + std::to_string(kind) + " into " + output.string(),
+                          "the upload of kind " + std::to_string(kind) + " did not complete, nothing written");
 }
 
 int runFirmware(const SessionOptions& o, const std::filesystem::path& image, bool restartFirst, ToolStreams io)
@@ -251,14 +309,14 @@ int runFirmware(const SessionOptions& o, const std::filesystem::path& image, boo
         return kExitFailed;
     transfer::FirmwareUpgrade fw(s.link);
     fw.stillWanted = [] { return true; };
+    fw.cancelRequested = o.cancelRequested;
     ProgressBar bar(o.progress);
     fw.onProgress = [&bar](uint64_t done, uint64_t total) { bar.update(done, total); };
     if (restartFirst)
         s.link.send(link::cmd::kRestart, {});
     s.box.append(std::u16string(transfer::text::kUpgradeTitle), false);
-    fw.upgrade(image, s.box);
-    const bool ok = s.box.contains(transfer::text::kDownloadSucceeded);
-    return s.result(ok, ok ? "the controller runs " + image.string() : "the upgrade did not complete");
+    return transferResult(s, fw.upgrade(image, s.box), "the controller runs " + image.string(),
+                          "the upgrade did not complete");
 }
 
 int runQuery(const SessionOptions& o, Query q, ToolStreams io)
@@ -288,19 +346,31 @@ int runQuery(const SessionOptions& o, Query q, ToolStreams io)
 int runRdmDiscover(const SessionOptions& o, bool mute, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        // A device muted by an earlier search would not answer this one, and one muted by this
+        // search would not answer the next.
+        driver.unMuteAll();
         driver.clearFoundUids();
         driver.discovery().setUseMute(mute);
         driver.startDiscovery();
+        driver.unMuteAll();
         const std::size_t n = driver.discovery().foundUids().size();
         return s.result(true, std::to_string(n) + " device" + (n == 1 ? "" : "s") + " found in " +
                                   std::to_string(driver.discovery().branchCount()) + " branches");
     });
 }
 
-int runRdmInfo(const SessionOptions& o, const std::u16string& uid, ToolStreams io)
+int runRdmUnmuteAll(const SessionOptions& o, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const rdm::RdmResult r = driver.rdmReadDeviceInfo(uid);
+        driver.unMuteAll();
+        return s.result(true, "un-mute sent to every device");
+    });
+}
+
+int runRdmInfo(const SessionOptions& o, rdm::Uid uid, ToolStreams io)
+{
+    return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
+        const rdm::RdmResult r = driver.rdmReadDeviceInfo(uid.hexText());
         if (r) {
             s.box.endLine();
             s.box.append(driver.summaryText(), false);
@@ -309,28 +379,27 @@ int runRdmInfo(const SessionOptions& o, const std::u16string& uid, ToolStreams i
     });
 }
 
-int runRdmAddress(const SessionOptions& o, const std::u16string& uid, uint16_t address, ToolStreams io)
+int runRdmAddress(const SessionOptions& o, rdm::Uid uid, uint16_t address, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const rdm::RdmResult r = driver.rdmSetStartAddress(uid, address);
+        const rdm::RdmResult r = driver.rdmSetStartAddress(uid.hexText(), address);
         return s.result(r.ok(), r ? "start address set to " + std::to_string(address) : statusText(r));
     });
 }
 
-int runRdmPersonality(const SessionOptions& o, const std::u16string& uid, uint8_t personality, ToolStreams io)
+int runRdmPersonality(const SessionOptions& o, rdm::Uid uid, uint8_t personality, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const rdm::RdmResult r = driver.rdmSetPersonality(uid, personality);
+        const rdm::RdmResult r = driver.rdmSetPersonality(uid.hexText(), personality);
         return s.result(r.ok(), r ? "personality set to " + std::to_string(personality) : statusText(r));
     });
 }
 
-int runRdmIdentify(const SessionOptions& o, const std::u16string& uid, bool on, ToolStreams io)
+int runRdmIdentify(const SessionOptions& o, rdm::Uid uid, bool on, ToolStreams io)
 {
     return withRdm(o, io, [&](Session& s, rdm::RdmDriver& driver) {
-        const bool sent = driver.rdmIdentify(uid, on ? 1 : 0);
-        return s.result(sent, sent ? std::string("identify ") + (on ? "on" : "off") + " sent"
-                                   : "not a UID (twelve hexadecimal digits)");
+        const rdm::RdmResult r = driver.rdmIdentifyConfirmed(uid.hexText(), on ? 1 : 0);
+        return s.result(r.ok(), r ? std::string("identify ") + (on ? "on" : "off") + " acknowledged" : statusText(r));
     });
 }
 

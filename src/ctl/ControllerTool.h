@@ -5,9 +5,11 @@
 // line. Each returns the exit status.
 #include "ctl/LinkAddress.h"
 #include "ctl/ShowTool.h"
+#include "core/rdm/Uid.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +18,8 @@ namespace rz::ctl {
 struct SessionOptions {
     LinkAddress link;
     bool progress = false; // a progress bar on standard error when it is a terminal
+    // Asked by downloads and uploads before each block: true stops the transfer there.
+    std::function<bool()> cancelRequested;
 };
 
 int runPing(const SessionOptions& o, ToolStreams io);
@@ -29,10 +33,13 @@ int runFirmware(const SessionOptions& o, const std::filesystem::path& image, boo
 enum class Query { version, information, fileIds };
 int runQuery(const SessionOptions& o, Query q, ToolStreams io);
 
+// The search un-mutes every device before and after, so a muted line never outlives it.
 int runRdmDiscover(const SessionOptions& o, bool mute, ToolStreams io);
-int runRdmInfo(const SessionOptions& o, const std::u16string& uid, ToolStreams io);
-int runRdmAddress(const SessionOptions& o, const std::u16string& uid, uint16_t address, ToolStreams io);
-int runRdmPersonality(const SessionOptions& o, const std::u16string& uid, uint8_t personality, ToolStreams io);
-int runRdmIdentify(const SessionOptions& o, const std::u16string& uid, bool on, ToolStreams io);
+int runRdmUnmuteAll(const SessionOptions& o, ToolStreams io);
+int runRdmInfo(const SessionOptions& o, rdm::Uid uid, ToolStreams io);
+int runRdmAddress(const SessionOptions& o, rdm::Uid uid, uint16_t address, ToolStreams io);
+int runRdmPersonality(const SessionOptions& o, rdm::Uid uid, uint8_t personality, ToolStreams io);
+// Waits for the device's acknowledgement: fails when nobody answers.
+int runRdmIdentify(const SessionOptions& o, rdm::Uid uid, bool on, ToolStreams io);
 
 } // namespace rz::ctl

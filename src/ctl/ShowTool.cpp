@@ -2,6 +2,7 @@
 
 #include "ctl/ExitCodes.h"
 #include "ctl/ShowCheck.h"
+#include "ctl/ShowDiff.h"
 #include "ctl/ShowJson.h"
 #include "core/app/Utf.h"
 #include "core/files/ByteImage.h"
@@ -40,6 +41,46 @@ show::SaveStamp stampNow()
     stamp.programFolder =
         QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QLatin1Char('/')).toStdU16String();
     return stamp;
+}
+
+// A file as show dump prints it: a file of this system, or JSON (a show's JSON built and
+// dumped again, so members it leaves out compare as the values a build gives them). Empty,
+// with the message printed, when it is neither or refused.
+std::optional<nlohmann::json> documentOf(const std::filesystem::path& file, const std::filesystem::path& scratch,
+                                         ToolStreams io)
+{
+    const auto image = readInput(file, io);
+    if (!image)
+        return std::nullopt;
+    for (const char* sub : {"binary", "json", "dumped"})
+        std::filesystem::create_directories(scratch / sub);
+    try {
+        if (fileKindOf(*image)) {
+            Workspace ws(scratch / "binary");
+            return fileToJson(*image, ws);
+        }
+        const auto doc = nlohmann::json::parse(image->begin(), image->end(), nullptr, false);
+        if (doc.is_discarded()) {
+            io.err << "rz760ctl: " << shown(file) << ": neither a file of this system nor JSON\n";
+            return std::nullopt;
+        }
+        if (doc.is_object() && doc.contains("kind") && doc["kind"] != "K_F")
+            return doc;
+        Workspace built(scratch / "json");
+        showFromJson(doc, built);
+        const auto encoded = encodeWorkspace(built, {});
+        if (!encoded) {
+            io.err << "rz760ctl: " << shown(file) << ": the show does not fit in a show file\n";
+            return std::nullopt;
+        }
+        Workspace dumped(scratch / "dumped");
+        return fileToJson(*encoded, dumped);
+    } catch (const FileRefusal& e) {
+        io.err << "rz760ctl: " << shown(file) << ": " << e.what() << '\n';
+    } catch (const JsonRefusal& e) {
+        io.err << "rz760ctl: " << shown(file) << ": " << e.what() << '\n';
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -119,8 +160,38 @@ int checkFile(const std::filesystem::path& file, ToolStreams io)
         io.out << shown(file) << ": offset " << p.offset << ": " << p.what << '\n';
     if (!problems.empty())
         return kExitFailed;
-    io.out << shown(file) << ": sound show file (" << image->size() << " bytes)\n";
+    io.out << "ok: show file is valid (" << image->size() << " bytes)\n";
     return kExitOk;
+}
+
+int diffFiles(const std::filesystem::path& a, const std::filesystem::path& b, ToolStreams io)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        io.err << "rz760ctl: cannot create a temporary folder\n";
+        return kExitNotWritten;
+    }
+    const std::filesystem::path root = scratchPath(scratch);
+    std::optional<nlohmann::json> docs[2];
+    const std::filesystem::path* files[2] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        docs[i] = documentOf(*files[i], root / std::to_string(i), io);
+        if (!docs[i])
+            return kExitInputRefused;
+    }
+    const nlohmann::json kindA = docs[0]->value("kind", nlohmann::json("K_F"));
+    const nlohmann::json kindB = docs[1]->value("kind", nlohmann::json("K_F"));
+    if (kindA != kindB) {
+        io.err << "rz760ctl: " << shown(a) << " is a " << kindA.dump() << " file, " << shown(b) << " a "
+               << kindB.dump() << " one: only files of one kind compare\n";
+        return kExitInputRefused;
+    }
+    const std::vector<Difference> differences = diffDocuments(*docs[0], *docs[1]);
+    for (const Difference& d : differences)
+        io.out << d.path << ": " << d.what << '\n';
+    if (!io.out.good())
+        return kExitNotWritten;
+    return differences.empty() ? kExitOk : kExitFailed;
 }
 
 } // namespace rz::ctl

@@ -17,5 +17,8 @@ int dumpFile(const std::filesystem::path& file, ToolStreams io);
 int buildShow(const std::filesystem::path& jsonFile, const std::filesystem::path& output,
               const std::filesystem::path& dataRoot, ToolStreams io);
 int checkFile(const std::filesystem::path& file, ToolStreams io);
+// What differs between two files of one kind, each a file of this system or its JSON dump
+// (a show's JSON is read the way `show build` reads it). Status 0 when equal, 1 when not.
+int diffFiles(const std::filesystem::path& a, const std::filesystem::path& b, ToolStreams io);
 
 } // namespace rz::ctl

@@ -30,6 +30,7 @@ void FileStore::reset()
 {
     isReceiving = false;
     incoming.clear();
+    lastVerification.reset();
 }
 
 void FileStore::preload(uint8_t kind, std::vector<uint8_t> bytes)
@@ -49,6 +50,7 @@ void FileStore::start(const ReceivedFrame& frame, FamilyContext& context)
     if (!s)
         return;
     isReceiving = true;
+    lastVerification.reset();
     incomingKind = s->kind;
     expectedLength = s->length;
     expectedChecksum = s->checksum;
@@ -75,17 +77,21 @@ void FileStore::block(const ReceivedFrame& frame, FamilyContext& context)
 
 void FileStore::verify(const ReceivedFrame& frame, FamilyContext& context)
 {
-    const bool ok = isReceiving && incoming.size() == expectedLength &&
-                    checksum16(incoming) == expectedChecksum;
-    if (ok) {
+    // Asked again (its answer was lost), the verification checks the same file again and
+    // gives the same answer; the scene switch is repeated, which changes nothing.
+    const bool ok = isReceiving ? incoming.size() == expectedLength &&
+                                      checksum16(incoming) == expectedChecksum
+                                : lastVerification == kVerifiedCode;
+    if (ok && isReceiving) {
         stored[incomingKind] = incoming;
         ++verified;
-        if (frame.payload.size() >= 2 && frame.payload[0] == kSceneSwitchRequest)
-            scene = frame.payload[1];
     }
+    if (ok && frame.payload.size() >= 2 && frame.payload[0] == kSceneSwitchRequest)
+        scene = frame.payload[1];
     isReceiving = false;
     incoming.clear();
     const uint8_t code = ok ? kVerifiedCode : kVerifyFailedCode;
+    lastVerification = code;
     context.reply(cmd::kFileVerify, std::vector<uint8_t>{code});
 }
 

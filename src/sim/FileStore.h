@@ -1,8 +1,9 @@
 #pragma once
 // The controller's parameter-file storage: a download (D0 start, D1 packed blocks, D8 status,
 // D2 verify) keeps the file of its kind only when length and 16-bit checksum match; an upload
-// (D3 information, D4 blocks) reads the stored file of a kind. Files survive a restart; a
-// download in progress does not.
+// (D3 information, D4 blocks) reads the stored file of a kind. A verification asked again
+// answers as the first one did, until the next D0. Files survive a restart; a download in
+// progress does not.
 #include "sim/CommandFamily.h"
 
 #include <cstdint>
@@ -54,6 +55,8 @@ private:
     uint32_t blocksToLose = 0;
     std::optional<uint8_t> scene;
     uint32_t verified = 0;
+    std::optional<uint8_t> lastVerification; // the code of the last D2 answer since D0
+
 };
 
 } // namespace rz::sim

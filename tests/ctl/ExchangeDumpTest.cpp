@@ -1,4 +1,5 @@
 // The exchange files dump as the same JSON as the parts of a show they carry.
+#include "ShowSamples.h"
 #include "ctl/ShowJson.h"
 #include "core/effects/EffectFiles.h"
 #include "core/fixtures/FixtureFiles.h"
@@ -11,13 +12,7 @@ namespace rz::test {
 namespace {
 
 using nlohmann::json;
-
-json dumped(const std::vector<uint8_t>& image)
-{
-    TempDir scratch;
-    rz::ctl::Workspace ws(scratch.path());
-    return rz::ctl::fileToJson(image, ws);
-}
+using ctl::dumped;
 
 json without(json j, std::initializer_list<const char*> keys)
 {

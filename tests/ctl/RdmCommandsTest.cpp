@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 namespace rz::test {
 namespace {
 
@@ -73,9 +75,57 @@ TEST_F(RdmCommands, RefusedAndUnansweredRequestsFail)
     EXPECT_EQ(nobody.exitCode, 1);
     EXPECT_TRUE(contains(nobody.err, "no device answered")) << nobody.err;
 
-    const CtlRun badUid = ctl({"rdm", "identify", "12345", "on"});
-    EXPECT_EQ(badUid.exitCode, 1);
-    EXPECT_TRUE(contains(badUid.err, "not a UID")) << badUid.err;
+    // Nobody acknowledges the identify request.
+    const CtlRun identifyNobody = ctl({"rdm", "identify", "0A0A0A0A0A0A", "on"});
+    EXPECT_EQ(identifyNobody.exitCode, 1) << identifyNobody.out;
+    EXPECT_TRUE(contains(identifyNobody.err, "no device answered")) << identifyNobody.err;
+}
+
+// A malformed UID is a command-line error: nothing reaches the controller.
+TEST_F(RdmCommands, MalformedUidsAreRefusedBeforeAnythingIsSent)
+{
+    const QStringList cases[] = {
+        {"rdm", "info", "7A-70-00-00-00-1"},
+        {"rdm", "identify", "12345", "on"},
+        {"rdm", "address", "0311F3944E8G", "10"},
+        {"rdm", "personality", "0311F3944E8700", "2"},
+    };
+    for (const QStringList& args : cases) {
+        const CtlRun r = ctl(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString() << "\n" << r.out << r.err;
+        EXPECT_TRUE(contains(r.err, "twelve hexadecimal digits")) << r.err;
+    }
+    EXPECT_EQ(line.controller().counters().goodFrames, 0u);
+}
+
+// A search with mute leaves no device muted, so the next search finds them all again; a search
+// cut short elsewhere is mended with unmute-all.
+TEST_F(RdmCommands, NoSearchLeavesDevicesMuted)
+{
+    for (int run = 0; run < 2; ++run) {
+        const CtlRun r = ctl({"rdm", "discover", "--mute"});
+        EXPECT_TRUE(contains(r.out, "ok: 4 devices found")) << "run " << run << "\n" << r.out;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_FALSE(fixture(i).muted) << i;
+    }
+    for (int i = 0; i < 4; ++i)
+        fixture(i).muted = true;
+    const CtlRun unmute = ctl({"rdm", "unmute-all"});
+    EXPECT_EQ(unmute.exitCode, 0) << unmute.err;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(fixture(i).muted) << i;
+}
+
+// Every log line ends, so each found device is a line starting with "UID ".
+TEST_F(RdmCommands, EachFoundDeviceIsALineOfItsOwn)
+{
+    const CtlRun r = ctl({"rdm", "discover"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const QStringList lines = QString::fromStdString(r.out).split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^UID "))).size(), 4) << r.out;
+    EXPECT_EQ(lines.filter(QStringLiteral("UID ")).size(), 4) << r.out;
+    EXPECT_TRUE(lines.contains(QStringLiteral("灯控设备支持RDM"))) << r.out;
+    EXPECT_FALSE(contains(r.out, "\r")) << r.out;
 }
 
 // The simulator program with fixtures on its line; 7A70:00000001 and 7A70:00000002 answer

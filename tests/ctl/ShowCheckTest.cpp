@@ -102,18 +102,21 @@ TEST(ShowCheckSound, SavedShowsHaveNoProblem)
     }
 }
 
-// The program: problems on standard output with "offset N", status 1; a sound file, 0; the
+// The program: problems on standard output with "offset N", status 1; a valid file, 0; the
 // dump of a damaged file is refused rather than printed half.
 TEST(ShowCheckProgram, ExitStatusTellsSoundFromDamaged)
 {
     TempDir dir;
     Bytes image = ctl::coreTestShow();
     writeAll(dir / "good.K_F", image);
+    const std::size_t goodSize = image.size();
     const std::size_t offset = kDamages[3].apply(image);
     writeAll(dir / "bad.K_F", image);
     const auto arg = [&](const char* f) { return QString::fromStdString((dir / f).string()); };
 
-    EXPECT_EQ(runCtl({"show", "check", arg("good.K_F")}).exitCode, 0);
+    const CtlRun good = runCtl({"show", "check", arg("good.K_F")});
+    EXPECT_EQ(good.exitCode, 0);
+    EXPECT_EQ(good.out, "ok: show file is valid (" + std::to_string(goodSize) + " bytes)\n");
     const CtlRun bad = runCtl({"show", "check", arg("bad.K_F")});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_NE(bad.out.find("offset " + std::to_string(offset)), std::string::npos) << bad.out;

@@ -14,23 +14,8 @@ namespace rz::test {
 namespace {
 
 using nlohmann::json;
-
-json dumped(const std::vector<uint8_t>& image)
-{
-    TempDir scratch;
-    rz::ctl::Workspace ws(scratch.path());
-    return rz::ctl::fileToJson(image, ws);
-}
-
-std::vector<uint8_t> built(const json& doc)
-{
-    TempDir scratch;
-    rz::ctl::Workspace ws(scratch.path());
-    rz::ctl::showFromJson(doc, ws);
-    const auto image = rz::ctl::encodeWorkspace(ws, {u"2027/01/02 03:04:05", u"/elsewhere/"});
-    EXPECT_TRUE(image.has_value());
-    return image.value_or(std::vector<uint8_t>{});
-}
+using ctl::built;
+using ctl::dumped;
 
 struct Sample {
     const char* name;

@@ -1,5 +1,6 @@
 #include "ShowSamples.h"
 
+#include "ctl/ShowJson.h"
 #include "core/show/ShowTestSupport.h"
 
 namespace rz::test::ctl {
@@ -120,6 +121,23 @@ std::vector<uint8_t> largeShow()
                          static_cast<uint8_t>(e + m));
     }
     return saved(rig);
+}
+
+nlohmann::json dumped(const std::vector<uint8_t>& image)
+{
+    TempDir scratch;
+    rz::ctl::Workspace ws(scratch.path());
+    return rz::ctl::fileToJson(image, ws);
+}
+
+std::vector<uint8_t> built(const nlohmann::json& doc)
+{
+    TempDir scratch;
+    rz::ctl::Workspace ws(scratch.path());
+    rz::ctl::showFromJson(doc, ws);
+    const auto image = rz::ctl::encodeWorkspace(ws, {u"2027/01/02 03:04:05", u"/elsewhere/"});
+    EXPECT_TRUE(image.has_value());
+    return image.value_or(std::vector<uint8_t>{});
 }
 
 } // namespace rz::test::ctl

@@ -1,5 +1,8 @@
 #pragma once
-// Show files as the core saves them, for the round trips through JSON.
+// Show files as the core saves them, for the round trips through JSON, and the two halves of
+// a round trip.
+#include <nlohmann/json.hpp>
+
 #include <cstdint>
 #include <vector>
 
@@ -13,5 +16,10 @@ std::vector<uint8_t> coreTestShow();
 std::vector<uint8_t> edgeShow();
 // Every effect with content and a material in every module of every effect.
 std::vector<uint8_t> largeShow();
+
+// Any supported file as show dump prints it (throws FileRefusal as the dump refuses it).
+nlohmann::json dumped(const std::vector<uint8_t>& image);
+// The show file show build writes from the JSON, with a fixed save time and folder.
+std::vector<uint8_t> built(const nlohmann::json& doc);
 
 } // namespace rz::test::ctl

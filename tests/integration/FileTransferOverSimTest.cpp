@@ -63,23 +63,22 @@ TEST_F(SerialFileTransfer, ShowGoesDownAndComesBackUnchanged)
     const auto show = showLikeBytes(100 * 1024, 7);
     writeAll(dir / "SHOW.K_F", show);
 
-    files.downloadFile(1, dir / "SHOW.K_F", box);
-    ASSERT_EQ(files.downloadSucceeded(), 1) << std::string(box.text.begin(), box.text.end());
+    ASSERT_EQ(files.downloadFile(1, dir / "SHOW.K_F", box), transfer::TransferResult::Succeeded)
+        << std::string(box.text.begin(), box.text.end());
     EXPECT_TRUE(logHas(transfer::text::kDownloadSucceeded));
 
-    ASSERT_TRUE(files.uploadFile(1, dir / "back.K_F", box));
+    ASSERT_EQ(files.uploadFile(1, dir / "back.K_F", box), transfer::TransferResult::Succeeded);
     EXPECT_EQ(readAll(dir / "back.K_F"), show);
 }
 
 TEST_F(SerialFileTransfer, DownloadVerifiesWhenTenPercentOfRepliesAreLost)
 {
-    // The seed fixes which replies are lost; this one spares the start and verify replies,
-    // which the protocol does not repeat, and loses block acknowledgements along the way.
+    // The seed fixes which replies are lost; this one loses block acknowledgements along
+    // the way.
     startSimulator({"--drop", "0.1", "--seed", "3", "--events"});
     writeAll(dir / "SHOW.K_F", showLikeBytes(100 * 1024, 11));
 
-    files.downloadFile(1, dir / "SHOW.K_F", box);
-    EXPECT_EQ(files.downloadSucceeded(), 1);
+    EXPECT_EQ(files.downloadFile(1, dir / "SHOW.K_F", box), transfer::TransferResult::Succeeded);
     EXPECT_TRUE(logHas(transfer::text::kVerifySucceeded));
 
     int lost = 0;

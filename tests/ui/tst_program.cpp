@@ -152,7 +152,7 @@ void ProgramTest::editsReachTheLightsAndTheShowReachesTheController()
     // Fetch the controller's show back over the same link and compare.
     transfer::FileTransfer back(program.controllerLink(), [] { return true; });
     test::StringLogBox box;
-    QVERIFY(back.uploadFile(1, root / "fetched.K_F", box));
+    QCOMPARE(back.uploadFile(1, root / "fetched.K_F", box), transfer::TransferResult::Succeeded);
     QCOMPARE(test::readAll(root / "fetched.K_F"), show);
 
     program.connectionManager()->closeLinks();

@@ -96,6 +96,7 @@ void LiveSender::liveTick()
         --pending;
         sendLiveFrame();
     }
+    ticked.notify();
 }
 
 void LiveSender::sendLiveFrame()

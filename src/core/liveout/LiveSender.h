@@ -74,6 +74,10 @@ public:
     std::function<void()> switchTestFunctionsOff;
     // After every setLiveOutputMode (the main loop wakes the effect page's fast slots).
     Notifier<int> modeChanged;
+    // After every live tick, with the frame built whether or not a controller is connected.
+    Notifier<> ticked;
+    // The relays and dimmers the next frame carries.
+    RoomOutputs roomOutputs() const { return room ? room() : RoomOutputs{}; }
 
     LiveBuffers& liveBuffers() { return buffers; }
     DmxFrame& dmxFrame() { return buffers.frame; }

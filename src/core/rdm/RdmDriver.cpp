@@ -199,6 +199,14 @@ RdmResult RdmDriver::rdmSetPersonality(std::u16string_view uidText, uint8_t pers
     return exchange(request::setPersonality(*uid, personality));
 }
 
+RdmResult RdmDriver::rdmIdentifyConfirmed(std::u16string_view uidText, uint8_t value)
+{
+    const auto uid = Uid::fromText(uidText);
+    if (!uid)
+        return RdmResult::failure(RdmStatus::InvalidUid);
+    return exchange(request::identifyConfirmed(*uid, value));
+}
+
 RdmResult RdmDriver::rdmReadManufacturerLabel(std::u16string_view uidText)
 {
     const auto uid = Uid::fromText(uidText);

@@ -70,6 +70,8 @@ public:
     RdmResult rdmReadDeviceInfo(std::u16string_view uidText);
     RdmResult rdmSetStartAddress(std::u16string_view uidText, uint16_t address);
     RdmResult rdmSetPersonality(std::u16string_view uidText, uint8_t personality);
+    // rdmIdentify that waits for the device's ACK (the page sends without waiting).
+    RdmResult rdmIdentifyConfirmed(std::u16string_view uidText, uint8_t value);
     RdmResult rdmReadManufacturerLabel(std::u16string_view uidText);
     RdmResult rdmReadDeviceLabel(std::u16string_view uidText);
 

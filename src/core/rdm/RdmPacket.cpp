@@ -66,6 +66,11 @@ RdmRequest identify(Uid uid, uint8_t value)
     return make(uid, kSetCommand, kPidIdentifyDevice, {value});
 }
 
+RdmRequest identifyConfirmed(Uid uid, uint8_t value)
+{
+    return waiting(identify(uid, value), kSetResponse);
+}
+
 RdmRequest readDeviceInfo(Uid uid)
 {
     return waiting(make(uid, kGetCommand, kPidDeviceInfo, {}), kGetResponse, kDeviceInfoLength);

@@ -95,6 +95,8 @@ RdmRequest discUniqueBranch(Uid lower, Uid upper);
 RdmRequest discMute(Uid uid);
 RdmRequest discUnMuteAll();
 RdmRequest identify(Uid uid, uint8_t value);
+// The same request waiting for its ACK, for callers that must know a device answered.
+RdmRequest identifyConfirmed(Uid uid, uint8_t value);
 RdmRequest readDeviceInfo(Uid uid);
 RdmRequest setStartAddress(Uid uid, uint16_t address);
 RdmRequest setPersonality(Uid uid, uint8_t personality);

@@ -89,50 +89,69 @@ bool FirmwareUpgrade::checkFile(const std::filesystem::path& path, LogBox& box)
     return true;
 }
 
-void FirmwareUpgrade::upgrade(const std::filesystem::path& path, LogBox& box)
+TransferResult FirmwareUpgrade::upgrade(const std::filesystem::path& path, LogBox& box)
 {
-    run(path, box, true);
+    return run(path, box, true);
 }
 
-void FirmwareUpgrade::developmentUpgrade(const std::filesystem::path& path, LogBox& box)
+TransferResult FirmwareUpgrade::developmentUpgrade(const std::filesystem::path& path, LogBox& box)
 {
-    run(path, box, false);
+    return run(path, box, false);
 }
 
-void FirmwareUpgrade::run(const std::filesystem::path& path, LogBox& box, bool checkIdentity)
+bool FirmwareUpgrade::cancelled(LogBox& box) const
+{
+    if (!cancelRequested || !cancelRequested())
+        return false;
+    step(box, text::kCancelled);
+    return true;
+}
+
+TransferResult FirmwareUpgrade::run(const std::filesystem::path& path, LogBox& box, bool checkIdentity)
 {
     if (upgradeRunning)
-        return;
+        return TransferResult::Busy;
     upgradeRunning = true;
-    [&] {
-        if (!checkFile(path, box))
-            return;
-        const auto image = files::loadImage(path);
-        if (!image) { // vanished or unreadable since its length was taken
-            step(box, text::kUpgradeFileMissing);
-            return;
-        }
-        if (checkIdentity && !isFirmwareImage(*image)) {
-            step(box, text::kFileFormatError);
-            return;
-        }
-        if (image->size() > kMaxFirmwareImage) {
-            step(box, text::kImageTooLarge);
-            return;
-        }
-        link.delayMs(kPauseBeforeHandshakeMs);
-        if (startHandshake(box))
-            downloadData(*image, box);
-    }();
+    const TransferResult result = checkedRun(path, box, checkIdentity);
     upgradeRunning = false;
+    return result;
 }
 
-bool FirmwareUpgrade::startHandshake(LogBox& box)
+TransferResult FirmwareUpgrade::checkedRun(const std::filesystem::path& path, LogBox& box,
+                                           bool checkIdentity)
+{
+    if (!checkFile(path, box))
+        return TransferResult::FileMissing;
+    const auto image = files::loadImage(path);
+    if (!image) { // vanished or unreadable since its length was taken
+        step(box, text::kUpgradeFileMissing);
+        return TransferResult::FileMissing;
+    }
+    if (checkIdentity && !isFirmwareImage(*image)) {
+        step(box, text::kFileFormatError);
+        return TransferResult::FileRefused;
+    }
+    if (image->size() > kMaxFirmwareImage) {
+        step(box, text::kImageTooLarge);
+        return TransferResult::FileRefused;
+    }
+    link.delayMs(kPauseBeforeHandshakeMs);
+    const TransferResult handshakeResult = startHandshake(box);
+    if (handshakeResult != TransferResult::Succeeded)
+        return handshakeResult;
+    return downloadData(*image, box);
+}
+
+TransferResult FirmwareUpgrade::startHandshake(LogBox& box)
 {
     handshake = false;
     step(box, text::kHandshaking);
-    for (int attempt = 0; attempt < kHandshakeAttempts; ++attempt) {
-        if (!statusCheck() || handshake)
+    bool stopped = false;
+    for (int attempt = 0; attempt < kHandshakeAttempts && !handshake; ++attempt) {
+        if (cancelled(box))
+            return TransferResult::Cancelled;
+        stopped = !statusCheck();
+        if (stopped)
             break;
         link.send(link::cmd::kRestart, kLoaderHandshake);
         mark(box);
@@ -141,22 +160,24 @@ bool FirmwareUpgrade::startHandshake(LogBox& box)
             t->poll();
     }
     step(box, handshake ? text::kHandshakeSucceeded : text::kHandshakeFailed);
-    return handshake;
+    if (handshake)
+        return TransferResult::Succeeded;
+    return stopped ? TransferResult::Cancelled : TransferResult::NoAnswer;
 }
 
-void FirmwareUpgrade::downloadData(std::span<const uint8_t> image, LogBox& box)
+TransferResult FirmwareUpgrade::downloadData(std::span<const uint8_t> image, LogBox& box)
 {
     step(box, text::kSendingInfo);
     step(box, std::u16string(text::kFileSizePrefix) + sizeInKText(image.size()));
     if (image.size() > kMaxFirmwareImage) {
         step(box, text::kImageTooLarge);
-        return;
+        return TransferResult::FileRefused;
     }
     const auto length = static_cast<uint16_t>(image.size());
     link.send(link::cmd::kFirmwareStart, firmwareStartPayload(length, checksum16(image)));
     if (!link.waitReply(link::cmd::kFirmwareStart, link::kFirmwareReplyTimeoutMs)) {
         step(box, text::kReceiveFailed);
-        return;
+        return TransferResult::NoAnswer;
     }
     step(box, text::kReceiveSucceeded);
     step(box, text::kSendingData);
@@ -166,24 +187,25 @@ void FirmwareUpgrade::downloadData(std::span<const uint8_t> image, LogBox& box)
         link.send(link::cmd::kFirmwareData, firmwareBlockPayload(image.subspan(offset, n)));
         if (!link.waitReply(link::cmd::kFirmwareData, link::kFirmwareReplyTimeoutMs)) {
             step(box, text::kDataError);
-            return;
+            return TransferResult::NoAnswer;
         }
         mark(box);
         if (onProgress)
             onProgress(offset + n, image.size());
-        if (!statusCheck())
-            return;
+        if (cancelled(box) || !statusCheck())
+            return TransferResult::Cancelled;
     }
 
     step(box, text::kSendingVerify);
     link.send(link::cmd::kFirmwareVerify, {});
-    if (link.waitReplyCode(link::cmd::kFirmwareVerify, link::kFirmwareReplyTimeoutMs,
-                           link::kReplySuccess)) {
-        step(box, text::kVerifySucceeded);
-        step(box, text::kDownloadSucceeded);
-    } else {
+    if (!link.waitReplyCode(link::cmd::kFirmwareVerify, link::kFirmwareReplyTimeoutMs,
+                            link::kReplySuccess)) {
         step(box, text::kVerifyFailed);
+        return TransferResult::Failed;
     }
+    step(box, text::kVerifySucceeded);
+    step(box, text::kDownloadSucceeded);
+    return TransferResult::Succeeded;
 }
 
 } // namespace rz::transfer

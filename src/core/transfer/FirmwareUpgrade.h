@@ -6,6 +6,7 @@
 // Steps of this log start on a new line (the upgrade page's box convention); marks do not.
 #include "core/app/Seams.h"
 #include "core/link/Link.h"
+#include "core/transfer/TransferResult.h"
 
 #include <array>
 #include <cstdint>
@@ -45,10 +46,11 @@ public:
     FirmwareUpgrade& operator=(const FirmwareUpgrade&) = delete;
 
     // The whole upgrade of the image at `path` (the page has put "升级机器主程序" into its
-    // box first); ignored while one runs. The development upgrade skips the identity check.
-    // An image longer than 65,535 bytes is refused: its length does not fit the start message.
-    void upgrade(const std::filesystem::path& path, LogBox& box);
-    void developmentUpgrade(const std::filesystem::path& path, LogBox& box);
+    // box first); refused (Busy) while one runs. The development upgrade skips the identity
+    // check. An image longer than 65,535 bytes is refused: its length does not fit the start
+    // message.
+    [[nodiscard]] TransferResult upgrade(const std::filesystem::path& path, LogBox& box);
+    [[nodiscard]] TransferResult developmentUpgrade(const std::filesystem::path& path, LogBox& box);
     bool running() const { return upgradeRunning; }
 
     // The length of the file into upgradeFileSize(); "文件不存在！！！" and false when empty.
@@ -65,15 +67,21 @@ public:
     // The page is the active page and the program is not closing; when it turns false a
     // running handshake or transfer ends at its next status check.
     std::function<bool()> stillWanted;
+    // Asked at the same places as stillWanted: true stops the upgrade there with "->已取消"
+    // (no verification is sent) and it ends Cancelled. The page's cancel button sets it.
+    std::function<bool()> cancelRequested;
     // After each F1 block: image bytes sent of the total.
     std::function<void(uint64_t done, uint64_t total)> onProgress;
 
 private:
-    void run(const std::filesystem::path& path, LogBox& box, bool checkIdentity);
-    // The loader handshake; true when the loader answered.
-    bool startHandshake(LogBox& box);
+    TransferResult run(const std::filesystem::path& path, LogBox& box, bool checkIdentity);
+    TransferResult checkedRun(const std::filesystem::path& path, LogBox& box, bool checkIdentity);
+    // The loader handshake; Succeeded when the loader answered.
+    TransferResult startHandshake(LogBox& box);
     // F0, the F1 blocks and F2 with their log lines.
-    void downloadData(std::span<const uint8_t> image, LogBox& box);
+    TransferResult downloadData(std::span<const uint8_t> image, LogBox& box);
+    // True (with "->已取消" in the log) when cancelRequested holds.
+    bool cancelled(LogBox& box) const;
 
     link::Link& link;
     bool upgradeRunning = false;

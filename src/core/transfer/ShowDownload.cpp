@@ -60,9 +60,9 @@ DownloadOutcome ShowDownload::run(DownloadView& view, uint8_t kind)
             scene = static_cast<uint8_t>(showFile.tables().currentScene);
         auto saved = std::exchange(transfer.onProgress,
                                    [&view](uint64_t done, uint64_t total) { view.showProgress(done, total); });
-        transfer.downloadFile(kind, showFile.showPath(), view.log(), scene);
+        const TransferResult result = transfer.downloadFile(kind, showFile.showPath(), view.log(), scene);
         transfer.onProgress = std::move(saved);
-        outcome = transfer.downloadSucceeded() == 1 ? DownloadOutcome::Downloaded : DownloadOutcome::Failed;
+        outcome = result == TransferResult::Succeeded ? DownloadOutcome::Downloaded : DownloadOutcome::Failed;
     }
     view.setDownloadEnabled(true);
     active = false;

@@ -11,6 +11,8 @@ inline constexpr std::u16string_view kMarkReceived = u"<";
 inline constexpr std::u16string_view kMarkRetry = u"X";
 
 inline constexpr std::u16string_view kNotConnected = u"未连接";
+// Not in the original log: the user stopped the transfer (or the upgrade).
+inline constexpr std::u16string_view kCancelled = u"->已取消";
 
 // Download
 inline constexpr std::u16string_view kFilePrefix = u"->文件:";

@@ -73,10 +73,8 @@ void UpgradeActions::upgrade(UpgradeView& view, bool development)
     }
     view.resetLog(std::u16string(kUpgradeFirstLine));
     withProgress(view, io.firmware.onProgress, [&] {
-        if (development)
-            io.firmware.developmentUpgrade(firmware, view.log());
-        else
-            io.firmware.upgrade(firmware, view.log());
+        (void)(development ? io.firmware.developmentUpgrade(firmware, view.log())
+                           : io.firmware.upgrade(firmware, view.log()));
     });
     if (io.firmware.upgradeFileSize() == 0)
         showFirmwarePath(view, {});
@@ -103,7 +101,7 @@ void UpgradeActions::downloadParameterFile(UpgradeView& view, const ParameterFil
     }
     view.addLogLine(u"->下载 " + name + u"参数文件 ");
     view.startLogLine();
-    withProgress(view, io.transfer.onProgress, [&] { io.transfer.downloadFile(file.kind, *chosen, view.log()); });
+    withProgress(view, io.transfer.onProgress, [&] { (void)io.transfer.downloadFile(file.kind, *chosen, view.log()); });
 }
 
 void UpgradeActions::uploadParameterFile(UpgradeView& view, const ParameterFileKind& file)

@@ -205,6 +205,18 @@ void TitleBar::buildControls()
 
     relays = new RelayDebugPanel(debugRelays, this);
     row->addWidget(relays);
+
+    monitorButton = new QPushButton(tr("监视"), this);
+    monitorButton->setObjectName(QStringLiteral("Command监视"));
+    monitorButton->setToolTip(tr("在屏幕上查看当前输出：512个DMX通道按灯具分组、继电器和调光，以及每个灯具的颜色和方向；"
+                                 "不接控制器也能预览"));
+    monitorButton->setMinimumSize(56, 60);
+    monitorButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    connect(monitorButton, &QPushButton::clicked, this, [this] {
+        if (toggleMonitor)
+            toggleMonitor();
+    });
+    row->addWidget(monitorButton);
     row->addStretch(1);
 
     developmentButton = new QPushButton(tr("开发模式"), this);

@@ -49,6 +49,8 @@ public:
     std::function<void()> saveShow;   // saveShow with an empty path
     std::function<void()> backupShow; // backupShow("点击保存")
     std::function<void()> openDevelopmentWindow;
+    // "监视": shows or hides the universe monitor beside the page.
+    std::function<void()> toggleMonitor;
     // Before a connect from the button (the command line's controller choice).
     std::function<void()> beforeConnect;
 
@@ -102,6 +104,7 @@ private:
     QTimer* saveTimer = nullptr;
     RelayDebugPanel* relays = nullptr;
     QPushButton* developmentButton = nullptr;
+    QPushButton* monitorButton = nullptr;
     QLabel* logo = nullptr;
 };
 

@@ -89,6 +89,13 @@ TEST_F(RdmDriverTest, SetRequestsSucceedOnlyWithAnAck)
          RdmStatus::Ok, u""},
         {"personality 4 of 3", false, [](RdmDriver& d) { return d.rdmSetPersonality(kFixtureText, 4); },
          RdmStatus::Nack, u"->NACK PID:00E0 原因:0006 DATA_OUT_OF_RANGE\r\n"},
+        {"identify confirmed", false, [](RdmDriver& d) { return d.rdmIdentifyConfirmed(kFixtureText, 1); },
+         RdmStatus::Ok, u""},
+        {"identify 2", false, [](RdmDriver& d) { return d.rdmIdentifyConfirmed(kFixtureText, 2); },
+         RdmStatus::Nack, u"->NACK PID:1000 原因:0006 DATA_OUT_OF_RANGE\r\n"},
+        // Nobody has this UID: the line returns no packet.
+        {"identify nobody", false, [](RdmDriver& d) { return d.rdmIdentifyConfirmed(u"7A7000000001", 1); },
+         RdmStatus::InvalidReply, u""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -102,6 +109,7 @@ TEST_F(RdmDriverTest, SetRequestsSucceedOnlyWithAnAck)
     }
     EXPECT_EQ(fixture().startAddress, 512);
     EXPECT_EQ(fixture().personality, 3);
+    EXPECT_EQ(fixture().identify, 1);
 }
 
 TEST_F(RdmDriverTest, FailedReadsKeepThePreviousInformation)

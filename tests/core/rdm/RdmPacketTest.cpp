@@ -78,6 +78,7 @@ TEST(RdmPacket, EveryRequestCarriesItsClassPidDataAndMode)
         {"mute", request::discMute(kDevice), 0x10, 0x0002, {}, 5, false},
         {"unmute", request::discUnMuteAll(), 0x10, 0x0003, {}, 5, false},
         {"identify", request::identify(kDevice, 1), 0x30, 0x1000, {1}, 5, false},
+        {"identify confirmed", request::identifyConfirmed(kDevice, 0), 0x30, 0x1000, {0}, 5, true},
         {"device info", request::readDeviceInfo(kDevice), 0x20, 0x0060, {}, 5, true},
         {"address", request::setStartAddress(kDevice, 0x01FF), 0x30, 0x00F0, {0x01, 0xFF}, 5, true},
         {"personality", request::setPersonality(kDevice, 3), 0x30, 0x00E0, {3}, 5, true},

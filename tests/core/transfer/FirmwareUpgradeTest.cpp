@@ -79,7 +79,7 @@ TEST_F(UpgradeTest, HandshakeAfterRestartThenImageInRawBlocksIsVerified)
 {
     const Bytes image = imageWithIdentityAt(1500, 100);
     write(image);
-    upgrade.upgrade(path, rig.box);
+    EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Succeeded);
 
     EXPECT_FALSE(upgrade.running());
     EXPECT_EQ(rig.loader().installedImage(), image);
@@ -102,10 +102,13 @@ TEST_F(UpgradeTest, RefusedImagesSendNothing)
         const char* name;
         std::optional<Bytes> file;
         std::u16string log;
+        TransferResult result;
     } cases[] = {
-        {"missing", std::nullopt, u"\r\n文件不存在！！！"},
-        {"identity in the last 1000 bytes", imageWithIdentityAt(3000, 2500), u"\r\n->文件格式错误 "},
-        {"longer than F0 can announce", imageWithIdentityAt(65536, 0), u"\r\n->文件太大(最大65535字节) "},
+        {"missing", std::nullopt, u"\r\n文件不存在！！！", TransferResult::FileMissing},
+        {"identity in the last 1000 bytes", imageWithIdentityAt(3000, 2500), u"\r\n->文件格式错误 ",
+         TransferResult::FileRefused},
+        {"longer than F0 can announce", imageWithIdentityAt(65536, 0), u"\r\n->文件太大(最大65535字节) ",
+         TransferResult::FileRefused},
     };
     for (const auto& c : cases) {
         Rig rig;
@@ -113,7 +116,7 @@ TEST_F(UpgradeTest, RefusedImagesSendNothing)
         const auto p = rig.dir / "x.bin";
         if (c.file)
             rz::test::writeAll(p, *c.file);
-        u.upgrade(p, rig.box);
+        EXPECT_EQ(u.upgrade(p, rig.box), c.result) << c.name;
         EXPECT_EQ(rig.box.text, c.log) << c.name;
         EXPECT_TRUE(rig.recorder.received.empty()) << c.name;
         EXPECT_FALSE(u.running());
@@ -124,7 +127,7 @@ TEST_F(UpgradeTest, LargestImageThatFitsIsAccepted)
 {
     write(imageWithIdentityAt(65535, 0));
     restartAfterYields = 1;
-    upgrade.upgrade(path, rig.box);
+    EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Succeeded);
     EXPECT_EQ(rig.loader().installedImage().size(), 65535u);
 }
 
@@ -133,7 +136,7 @@ TEST_F(UpgradeTest, DevelopmentUpgradeSkipsTheIdentityCheck)
     const Bytes image = test::sampleFile(600);
     write(image);
     restartAfterYields = 1;
-    upgrade.developmentUpgrade(path, rig.box);
+    EXPECT_EQ(upgrade.developmentUpgrade(path, rig.box), TransferResult::Succeeded);
     EXPECT_EQ(rig.loader().installedImage(), image);
 }
 
@@ -151,7 +154,7 @@ TEST_F(UpgradeTest, OnlyTheExactFiveByteReplyCountsAsHandshake)
         rig.yield.onYield = [&] { if (rig.clock.now == 5200) rig.restartController(); };
         const auto p = rig.dir / "x.bin";
         rz::test::writeAll(p, imageWithIdentityAt(2000, 0));
-        u.upgrade(p, rig.box);
+        EXPECT_EQ(u.upgrade(p, rig.box), TransferResult::NoAnswer);
 
         EXPECT_EQ(rig.controller.framesReceived(kC4, 0xF1), 300u);
         EXPECT_GT(rig.loader().handshakesAnswered(), 0u) << "the loader did answer";
@@ -168,12 +171,13 @@ TEST_F(UpgradeTest, FirmwareStepFailuresEndWithTheirLine)
         uint8_t command;
         test::ScriptedFamily::Script script; // none: no answer
         std::u16string tail;
+        TransferResult result;
     } cases[] = {
-        {"no answer to the start", kF0, {}, u"->文件大小:1.0K\r\n->接收失败"},
-        {"no answer to a block", kF1, {}, u"\r\n->发送数据\r\n->数据错误"},
+        {"no answer to the start", kF0, {}, u"->文件大小:1.0K\r\n->接收失败", TransferResult::NoAnswer},
+        {"no answer to a block", kF1, {}, u"\r\n->发送数据\r\n->数据错误", TransferResult::NoAnswer},
         {"blocks acknowledged but not kept", kF1,
          [](const sim::ReceivedFrame&, sim::FamilyContext& c) { c.reply(kF1, {}); },
-         u"->发送数据>>\r\n->发送校验\r\n->校验失败"},
+         u"->发送数据>>\r\n->发送校验\r\n->校验失败", TransferResult::Failed},
     };
     for (const auto& c : cases) {
         Rig rig;
@@ -183,7 +187,7 @@ TEST_F(UpgradeTest, FirmwareStepFailuresEndWithTheirLine)
         rig.controller.route(c.command, family);
         const auto p = rig.dir / "x.bin";
         rz::test::writeAll(p, imageWithIdentityAt(1024, 0));
-        u.upgrade(p, rig.box);
+        EXPECT_EQ(u.upgrade(p, rig.box), c.result) << c.name;
         const auto& t = rig.box.text;
         EXPECT_TRUE(t.size() >= c.tail.size() && t.substr(t.size() - c.tail.size()) == c.tail)
             << c.name;
@@ -196,7 +200,7 @@ TEST_F(UpgradeTest, LeavingThePageStopsTheTransferSilently)
     write(imageWithIdentityAt(4000, 0));
     restartAfterYields = 1;
     upgrade.onProgress = [&](uint64_t done, uint64_t) { pageActive = done < 1024; };
-    upgrade.upgrade(path, rig.box);
+    EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Cancelled);
     EXPECT_EQ(rig.recorder.framesOf(kF1).size(), 2u);
     EXPECT_TRUE(rig.recorder.framesOf(kF2).empty());
     const std::u16string tail = u"->发送数据>>";
@@ -209,9 +213,37 @@ TEST_F(UpgradeTest, LeavingThePageEndsTheHandshake)
     write(imageWithIdentityAt(4000, 0));
     restartAfterYields = 0; // the controller is never restarted
     onYield = [&] { pageActive = handshakesSent() < 10; };
-    upgrade.upgrade(path, rig.box);
+    EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Cancelled);
     EXPECT_EQ(handshakesSent(), 10u);
     EXPECT_EQ(rig.box.text, u"\r\n->握手中" + std::u16string(10, u'>') + u"\r\n->握手失败");
+}
+
+TEST_F(UpgradeTest, CancelEndsTheHandshakeOrTheTransferWithoutVerifying)
+{
+    write(imageWithIdentityAt(4000, 0));
+    bool cancel = false;
+    upgrade.cancelRequested = [&] { return cancel; };
+
+    // During the handshake: the controller is never restarted.
+    restartAfterYields = 0;
+    onYield = [&] { cancel = handshakesSent() == 10; };
+    EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Cancelled);
+    EXPECT_EQ(rig.box.text, u"\r\n->握手中" + std::u16string(10, u'>') + u"\r\n->已取消");
+    EXPECT_TRUE(rig.recorder.framesOf(kF0).empty());
+    EXPECT_FALSE(upgrade.running());
+
+    // During the blocks.
+    rig.box.text.clear();
+    cancel = false;
+    onYield = {};
+    rig.restartController();
+    upgrade.onProgress = [&](uint64_t done, uint64_t) { cancel = done == 1024; };
+    EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Cancelled);
+    const std::u16string tail = u"->发送数据>>\r\n->已取消";
+    EXPECT_EQ(rig.box.text.substr(rig.box.text.size() - tail.size()), tail);
+    EXPECT_EQ(rig.recorder.framesOf(kF1).size(), 2u);
+    EXPECT_TRUE(rig.recorder.framesOf(kF2).empty());
+    EXPECT_TRUE(rig.loader().installedImage().empty());
 }
 
 TEST_F(UpgradeTest, SecondStartWhileOneRunsIsIgnored)
@@ -219,10 +251,11 @@ TEST_F(UpgradeTest, SecondStartWhileOneRunsIsIgnored)
     write(imageWithIdentityAt(1200, 0));
     int nested = 0;
     onYield = [&] {
-        if (yields == 30 && nested++ == 0)
-            upgrade.upgrade(path, rig.box);
+        if (yields == 30 && nested++ == 0) {
+            EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Busy);
+        }
     };
-    upgrade.upgrade(path, rig.box);
+    EXPECT_EQ(upgrade.upgrade(path, rig.box), TransferResult::Succeeded);
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(rig.loader().upgrades(), 1u);
     const std::u16string& t = rig.box.text;

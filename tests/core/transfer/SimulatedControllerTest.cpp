@@ -58,6 +58,23 @@ TEST_F(SimTest, DownloadIsKeptOnlyWhenLengthAndChecksumMatch)
     EXPECT_EQ(*store().file(3), file);
 }
 
+TEST_F(SimTest, VerificationAskedAgainAnswersAsTheFirstUntilTheNextStart)
+{
+    const Bytes file{1, 2, 3};
+    for (bool rightChecksum : {false, true}) {
+        const uint16_t sum = checksum16(file) + (rightChecksum ? 0 : 1);
+        only(0xD0, downloadStartPayload(3, sum, 1));
+        only(0xD1, downloadBlockPayload(file));
+        const Bytes code{rightChecksum ? uint8_t{0x66} : uint8_t{0}};
+        EXPECT_EQ(only(0xD2, verifyPayload(1, std::nullopt)), code);
+        EXPECT_EQ(only(0xD2, verifyPayload(1, 9)), code) << "asked again";
+        EXPECT_EQ(store().switchedToScene(), rightChecksum ? std::optional<uint8_t>(9) : std::nullopt);
+    }
+    EXPECT_EQ(store().verifiedDownloads(), 1u) << "one download, verified twice";
+    EXPECT_TRUE(send(0xC4).empty());
+    EXPECT_EQ(only(0xD2, verifyPayload(1, std::nullopt)), Bytes{0}) << "a restart forgets it";
+}
+
 TEST_F(SimTest, BlocksBeyondTheAnnouncedLengthOrBrokenAreNeitherKeptNorAnswered)
 {
     only(0xD0, downloadStartPayload(4, 0, 1));

@@ -31,7 +31,7 @@ TEST_F(UploadTest, StoredFileComesBackInBlocksAndReplacesTheTarget)
 {
     const Bytes file = test::sampleFile(1025);
     rig.store().preload(2, file);
-    EXPECT_TRUE(transfer.uploadFile(2, target, rig.box));
+    EXPECT_EQ(transfer.uploadFile(2, target, rig.box), TransferResult::Succeeded);
 
     EXPECT_EQ(rz::test::readAll(target), file);
     EXPECT_EQ(rig.box.text, u"->准备上传\r\n->读取信息\r\n->文件大小:1.0K\r\n<<<\r\n->数据上传结束\r\n"
@@ -49,10 +49,9 @@ TEST_F(UploadTest, DownloadedFileComesBackUnchanged)
     const Bytes file = test::sampleFile(3000);
     const auto source = rig.dir / "mine.AC";
     rz::test::writeAll(source, file);
-    transfer.downloadFile(4, source, rig.box);
-    ASSERT_EQ(transfer.downloadSucceeded(), 1);
+    ASSERT_EQ(transfer.downloadFile(4, source, rig.box), TransferResult::Succeeded);
     const auto back = rig.dir / "R-IRAC.AC";
-    EXPECT_TRUE(transfer.uploadFile(4, back, rig.box));
+    EXPECT_EQ(transfer.uploadFile(4, back, rig.box), TransferResult::Succeeded);
     EXPECT_EQ(rz::test::readAll(back), file);
 }
 
@@ -64,6 +63,7 @@ TEST_F(UploadTest, FailuresLeaveTheTargetUntouched)
         uint8_t command;
         test::ScriptedFamily::Script script;
         std::u16string expectedTail;
+        TransferResult result = TransferResult::Failed;
     } cases[] = {
         {"no file of the kind", kD3,
          [](const sim::ReceivedFrame& f, sim::FamilyContext& c) {
@@ -80,13 +80,19 @@ TEST_F(UploadTest, FailuresLeaveTheTargetUntouched)
              c.reply(kD3, Bytes{f.payload[0], 1});
          },
          u"->数据不存在！！\r\n->上传失败\r\n"},
-        {"no information", kD3, {}, u"->读取信息\r\n->读取失败\r\n->上传失败\r\n"},
+        {"no information", kD3, {}, u"->读取信息
+->读取失败
+->上传失败
+", TransferResult::NoAnswer},
         // An empty file would replace the target with nothing: no file kind is ever empty.
         {"present but empty", kD3,
          [](const sim::ReceivedFrame& f, sim::FamilyContext& c) {
              c.reply(kD3, uploadInfoPayload({f.payload[0], 1, 0, 0}));
          },
-         u"->读取信息\r\n->数据不存在！！\r\n->上传失败\r\n"},
+         u"->读取信息
+->数据不存在！！
+->上传失败
+"},
         {"absurd length", kD3,
          [](const sim::ReceivedFrame& f, sim::FamilyContext& c) {
              c.reply(kD3, uploadInfoPayload({f.payload[0], 1, 0, 0xFFFFFFFFu}));
@@ -95,7 +101,7 @@ TEST_F(UploadTest, FailuresLeaveTheTargetUntouched)
         {"short block", kD4,
          [](const sim::ReceivedFrame&, sim::FamilyContext& c) { c.reply(kD4, Bytes(100, 9)); },
          u"->文件大小:1.0K\r\n->数据错误\r\n->上传失败\r\n"},
-        {"no block", kD4, {}, u"->文件大小:1.0K\r\n->握手失败\r\n->上传失败\r\n"},
+        {"no block", kD4, {}, u"->文件大小:1.0K\r\n->握手失败\r\n->上传失败\r\n", TransferResult::NoAnswer},
     };
     for (const auto& c : cases) {
         Rig rig;
@@ -105,7 +111,7 @@ TEST_F(UploadTest, FailuresLeaveTheTargetUntouched)
         test::ScriptedFamily family(c.script);
         rig.controller.route(c.command, family);
 
-        EXPECT_FALSE(t.uploadFile(2, target, rig.box)) << c.name;
+        EXPECT_EQ(t.uploadFile(2, target, rig.box), c.result) << c.name;
         const auto& text = rig.box.text;
         EXPECT_TRUE(text.size() >= c.expectedTail.size() &&
                     text.substr(text.size() - c.expectedTail.size()) == c.expectedTail)
@@ -117,7 +123,7 @@ TEST_F(UploadTest, FailuresLeaveTheTargetUntouched)
 TEST_F(UploadTest, PresenceZeroFromTheSimulatorWritesNoFile)
 {
     const auto fresh = rig.dir / "R-VOD.KVD";
-    EXPECT_FALSE(transfer.uploadFile(3, fresh, rig.box));
+    EXPECT_EQ(transfer.uploadFile(3, fresh, rig.box), TransferResult::Failed);
     EXPECT_EQ(rig.box.text, u"->准备上传\r\n->读取信息\r\n->数据不存在！！\r\n->上传失败\r\n");
     EXPECT_FALSE(std::filesystem::exists(fresh));
     EXPECT_TRUE(rig.recorder.framesOf(kD4).empty());
@@ -129,10 +135,36 @@ TEST_F(UploadTest, ClosingProgramAbandonsTheUpload)
     int blocks = 0;
     transfer.onProgress = [&](uint64_t done, uint64_t) { blocks += done > 0; };
     transfer.programClosing = [&] { return blocks == 2; };
-    EXPECT_FALSE(transfer.uploadFile(4, target, rig.box));
+    EXPECT_EQ(transfer.uploadFile(4, target, rig.box), TransferResult::Cancelled);
     EXPECT_TRUE(endsWith(u"<<->上传失败\r\n"));
     EXPECT_EQ(rig.recorder.framesOf(kD4).size(), 2u);
     EXPECT_EQ(rz::test::readAll(target), previous);
+}
+
+TEST_F(UploadTest, CancelStopsAtTheNextBlockAndWritesNothing)
+{
+    const struct {
+        int cancelAfterBlocks;
+        std::u16string tail;
+    } cases[] = {
+        {2, u"->文件大小:2.0K\r\n<<->已取消\r\n->上传失败\r\n"},
+        {4, u"->文件大小:2.0K\r\n<<<<->已取消\r\n->上传失败\r\n"}, // after the last block
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        FileTransfer t(rig.link, [] { return true; });
+        rz::test::writeAll(target, previous);
+        rig.store().preload(4, test::sampleFile(2000));
+        int blocks = 0;
+        t.onProgress = [&](uint64_t done, uint64_t) { blocks += done > 0; };
+        t.cancelRequested = [&] { return blocks == c.cancelAfterBlocks; };
+        EXPECT_EQ(t.uploadFile(4, target, rig.box), TransferResult::Cancelled);
+        const auto& text = rig.box.text;
+        EXPECT_TRUE(text.size() >= c.tail.size() && text.substr(text.size() - c.tail.size()) == c.tail)
+            << c.cancelAfterBlocks;
+        EXPECT_EQ(rig.recorder.framesOf(kD4).size(), static_cast<std::size_t>(c.cancelAfterBlocks));
+        EXPECT_EQ(rz::test::readAll(target), previous);
+    }
 }
 
 TEST_F(UploadTest, UnwritableTargetIsNoSuccess)
@@ -140,7 +172,7 @@ TEST_F(UploadTest, UnwritableTargetIsNoSuccess)
     rig.store().preload(2, test::sampleFile(10));
     const auto blocked = rig.dir / "folder";
     std::filesystem::create_directories(blocked / "inside"); // a folder cannot be replaced by a file
-    EXPECT_FALSE(transfer.uploadFile(2, blocked, rig.box));
+    EXPECT_EQ(transfer.uploadFile(2, blocked, rig.box), TransferResult::NotWritten);
     EXPECT_TRUE(endsWith(u"->数据上传结束\r\n->文件写入失败\r\n->上传失败\r\n"));
 }
 
