@@ -1,7 +1,7 @@
 // Outside bytes read as an effect section of a show file, or imported as a one-effect,
 // a module or an all-effects file. A read either succeeds or changes nothing; whatever
 // reads writes back byte-stable.
-#include "core/app/Seams.h"
+#include "FuzzSupport.h"
 #include "core/effects/EffectFiles.h"
 #include "core/effects/EffectSection.h"
 #include "core/materials/MaterialRecord.h"
@@ -19,29 +19,7 @@ namespace {
 
 using namespace rz;
 
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
-class SilentPrompt : public Prompt {
-public:
-    void message(const std::u16string&) override {}
-    bool ask(const std::u16string&) override { return true; }
-};
-
-class NoFiles : public FileChooser {
-public:
-    std::optional<std::filesystem::path> chooseOpen(const std::u16string&, const std::u16string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> chooseSave(const std::u16string&, const std::u16string&) override
-    {
-        return std::nullopt;
-    }
-};
+using rz::fuzz::check;
 
 std::vector<uint8_t> sectionImage(const effects::EffectTable& table)
 {
@@ -87,8 +65,8 @@ struct Show {
     materials::MaterialStore store;
     fixtures::FixtureLibrary library;
     materials::EditingContext context;
-    NoFiles chooser;
-    SilentPrompt prompt;
+    fuzz::NoFileChooser chooser;
+    fuzz::SilentPrompt prompt{true};
     materials::MaterialFiles materialFiles{store, library, context, root, chooser, prompt};
     effects::EffectFiles files{table, store, materialFiles, library, context, chooser, prompt};
 };

@@ -1,6 +1,7 @@
 // Outside bytes read as every fixture-library file kind: the single- and all-fixtures exchange
 // files, the show file's fixture and motion sections, the fixture-group file. A file either
 // loads or changes nothing; whatever loads writes back byte-stable.
+#include "FuzzSupport.h"
 #include "core/fixtures/FixtureFiles.h"
 #include "core/fixtures/FixtureGroups.h"
 #include "core/fixtures/FixtureRecords.h"
@@ -13,19 +14,7 @@
 
 namespace {
 
-class SilentPrompt : public rz::Prompt {
-public:
-    void message(const std::u16string&) override { ++messages; }
-    bool ask(const std::u16string&) override { return false; }
-    int messages = 0;
-};
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
+using rz::fuzz::check;
 using rz::fixtures::FixtureLibrary;
 using rz::fixtures::ReadResult;
 
@@ -72,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         FixtureLibrary lib = seededLibrary();
         const FixtureLibrary before = lib;
-        SilentPrompt prompt;
+        rz::fuzz::SilentPrompt prompt;
         rz::files::ByteReader in(file);
         const ReadResult r = rz::fixtures::readFixtureSection(lib, in, prompt);
         if (r == ReadResult::ok)

@@ -1,6 +1,7 @@
 // Link bytes from the outside: the first two bytes steer how the rest is cut into deliveries,
 // half of which arrive through receive() and half through a transport polled by a wait.
 // Every dispatched frame must be a checked frame no longer than the receive limit.
+#include "FuzzSupport.h"
 #include "core/link/Link.h"
 
 #include <cstdint>
@@ -10,18 +11,9 @@
 
 namespace {
 
-class StepClock : public rz::Clock {
-public:
-    uint32_t nowMs() override { return now; }
-    uint32_t now = 0xFFFFFF00u; // waits cross the wrap
-};
-
-class StepYield : public rz::Yield {
-public:
-    explicit StepYield(StepClock& c) : clock(c) {}
-    void yield() override { clock.now += 1; }
-    StepClock& clock;
-};
+using rz::fuzz::StepClock;
+using rz::fuzz::StepYield;
+using rz::fuzz::check;
 
 // Hands queued pieces to the link on each poll and echoes every frame written to it.
 class QueueTransport : public rz::link::Transport {
@@ -38,12 +30,6 @@ public:
     }
     std::deque<std::vector<uint8_t>> pieces;
 };
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Bytes from the DMX line: taken as an RDM reply, a discovery answer, the answer to every
 // request of the driver (and to the first branches of a search), and as a request packet
 // reaching the simulated fixtures. Nothing may crash, and what is accepted must be whole.
+#include "FuzzSupport.h"
 #include "core/link/Commands.h"
 #include "core/link/Frame.h"
 #include "core/link/Link.h"
@@ -20,18 +21,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class StepClock : public rz::Clock {
-public:
-    uint32_t nowMs() override { return now; }
-    uint32_t now = 0xFFFFFF00u;
-};
-
-class StepYield : public rz::Yield {
-public:
-    explicit StepYield(StepClock& c) : clock(c) {}
-    void yield() override { clock.now += 1; }
-    StepClock& clock;
-};
+using rz::fuzz::StepClock;
+using rz::fuzz::StepYield;
+using rz::fuzz::check;
 
 // Answers the first `answers` requests with an A1 frame of the input, later ones with none.
 class LineTransport : public rz::link::Transport {
@@ -59,16 +51,6 @@ public:
     std::deque<Bytes> queued;
 };
 
-class NullLog : public rz::LogBox {
-public:
-    void append(const std::u16string&, bool) override {}
-};
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 } // namespace
 
@@ -103,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const char16_t* uid = u"7A7000000001";
         (void)driver.rdmReadDeviceInfo(uid);
         (void)driver.rdmSetStartAddress(uid, 1);
-        NullLog log;
+        rz::fuzz::NullLog log;
         (void)driver.rdmSendTestCommand(uid, u"0020", u"0060", u"", log);
 
         transport.answers = 4;

@@ -1,6 +1,6 @@
-// Outside bytes read as a show file's scene section and light-control section. A section
-// either reads or changes nothing; whatever reads writes back byte-stable and in range.
-#include "core/lightcontrol/LightControlSection.h"
+// Outside bytes read as a show file's scene section. A section either reads or changes
+// nothing; whatever reads writes back byte-stable and in range.
+#include "FuzzSupport.h"
 #include "core/scenes/SceneSection.h"
 #include "core/scenes/SceneReport.h"
 
@@ -11,25 +11,13 @@
 
 namespace {
 
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
+using rz::fuzz::check;
 
 std::vector<uint8_t> sceneImage(const rz::scenes::SceneTable& table)
 {
     rz::files::ByteWriter out(1u << 17);
     out.beginSectionedFile("F10410A1", 50);
     check(rz::scenes::writeSceneSection(table, out));
-    return out.take();
-}
-
-std::vector<uint8_t> lightControlImage(const rz::lightcontrol::LightControlSettings& s)
-{
-    rz::files::ByteWriter out(4096);
-    out.beginSectionedFile("F10410A1", 50);
-    rz::lightcontrol::writeLightControlSection(s, out);
     return out.take();
 }
 
@@ -69,22 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             check(sceneImage(again) == first);
         }
         (void)sceneReportText(file.empty() ? 0 : file[0], file.size() > 1 ? file.subspan(1) : file);
-    }
-    {
-        using namespace rz::lightcontrol;
-        LightControlSettings settings;
-        settings.dimmingSteps = 3;
-        const LightControlSettings before = settings;
-        const ReadResult r = readLightControlSection(settings, in);
-        if (r == ReadResult::malformed) {
-            check(settings == before);
-        } else {
-            const std::vector<uint8_t> first = lightControlImage(settings);
-            LightControlSettings again;
-            check(readLightControlSection(again, rz::files::ByteReader(first)) == ReadResult::ok);
-            check(again == settings);
-            check(lightControlImage(again) == first);
-        }
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 // temporary material files as they were, or it loads. (Saving what loaded is left to the
 // tests: a save rewrites all 50 temporary files and would slow the search a hundredfold; each
 // section's own target checks that what it reads writes back stable.)
+#include "FuzzSupport.h"
 #include "core/show/ShowImage.h"
 
 #include <cstdint>
@@ -16,30 +17,7 @@
 
 namespace {
 
-class SilentPrompt : public rz::Prompt {
-public:
-    void message(const std::u16string&) override {}
-    bool ask(const std::u16string&) override { return false; }
-};
-
-class NoChooser : public rz::FileChooser {
-public:
-    std::optional<std::filesystem::path> chooseOpen(const std::u16string&, const std::u16string&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> chooseSave(const std::u16string&, const std::u16string&) override
-    {
-        return std::nullopt;
-    }
-};
-
-void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
-
+using rz::fuzz::check;
 using namespace rz;
 
 struct Loaded {
@@ -59,27 +37,12 @@ struct Loaded {
         }
         return r;
     }
-    SilentPrompt prompt;
-    NoChooser chooser;
+    fuzz::SilentPrompt prompt;
+    fuzz::NoFileChooser chooser;
     show::Show show;
     // Reused: every reader replaces or clears its part, and only what loaded is copied out.
     show::ShowContent content;
     materials::MaterialFiles files;
-};
-
-// A data root of this process alone (runs of the target may overlap), removed at exit.
-struct ScratchFolder {
-    ScratchFolder()
-        : path(std::filesystem::temp_directory_path() /
-               ("rz760-fuzz-show-file-" + std::to_string(std::random_device{}())))
-    {
-    }
-    ~ScratchFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::filesystem::path path;
 };
 
 std::vector<uint8_t> tempFile(const Loaded& l, int effect)
@@ -94,7 +57,7 @@ std::vector<uint8_t> tempFile(const Loaded& l, int effect)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // One show for the whole run: building a show per input would dominate the search.
-    static const ScratchFolder folder;
+    static const fuzz::ScratchFolder folder("fuzz-show-file");
     static const auto first = std::make_unique<Loaded>(folder.path);
     // Something that a refused file must leave in place.
     first->show.lightControl.powerOnScene = 7;

@@ -14,6 +14,21 @@ using Bytes = std::vector<uint8_t>;
 namespace cmd = link::cmd;
 
 constexpr uint16_t kNackSubDeviceOutOfRange = 0x0009;
+constexpr std::array<uint8_t, 4> kNoiseAfterAnswer{0xAA, 0x55, 0xFE, 0xFE};
+constexpr std::size_t kDiscoveryChecksumLength = 4;
+
+constexpr std::pair<RdmQuirk, std::string_view> kQuirkNames[] = {
+    {RdmQuirk::IgnoresMute, "ignores-mute"}, {RdmQuirk::LateMuteAnswer, "late-mute"},
+    {RdmQuirk::ExtraBytes, "extra-bytes"},   {RdmQuirk::ShortReply, "short-reply"},
+    {RdmQuirk::EveryOtherRequest, "every-other"},
+};
+
+// True when the fixture takes this request in; counts it.
+bool hears(RdmResponder& r)
+{
+    ++r.requestsHeard;
+    return r.quirk != RdmQuirk::EveryOtherRequest || r.requestsHeard % 2 == 1;
+}
 
 uint16_t word(std::span<const uint8_t> b, std::size_t at)
 {
@@ -63,6 +78,22 @@ Bytes nack(std::span<const uint8_t> request, rdm::Uid source, uint16_t reason)
 
 } // namespace
 
+std::string_view quirkName(RdmQuirk quirk)
+{
+    for (const auto& [q, name] : kQuirkNames)
+        if (q == quirk)
+            return name;
+    return {};
+}
+
+std::optional<RdmQuirk> quirkFromName(std::string_view name)
+{
+    for (const auto& [q, n] : kQuirkNames)
+        if (n == name)
+            return q;
+    return std::nullopt;
+}
+
 uint16_t RdmResponder::footprint() const
 {
     if (personality < 1 || personality > footprints.size())
@@ -105,6 +136,15 @@ void RdmResponders::handle(const ReceivedFrame& frame, FamilyContext& context)
 
 Bytes RdmResponders::answer(std::span<const uint8_t> packet)
 {
+    Bytes line = std::move(late);
+    late.clear();
+    const Bytes own = answerOnLine(packet);
+    line.insert(line.end(), own.begin(), own.end());
+    return line;
+}
+
+Bytes RdmResponders::answerOnLine(std::span<const uint8_t> packet)
+{
     if (packet.size() < rdm::kHeaderLength + 2 || packet[0] != rdm::kStartCode ||
         packet[1] != rdm::kSubStartCode)
         return {};
@@ -125,11 +165,12 @@ Bytes RdmResponders::answer(std::span<const uint8_t> packet)
         // Everyone acts on a broadcast SET; no one answers.
         if (commandClass == rdm::kSetCommand)
             for (RdmResponder& r : fixtures)
-                getOrSet(r, packet);
+                if (hears(r))
+                    getOrSet(r, packet);
         return {};
     }
     RdmResponder* r = find(destination);
-    return r ? getOrSet(*r, packet) : Bytes{};
+    return r && hears(*r) ? getOrSet(*r, packet) : Bytes{};
 }
 
 Bytes RdmResponders::discovery(uint16_t pid, rdm::Uid destination, std::span<const uint8_t> packet)
@@ -142,15 +183,20 @@ Bytes RdmResponders::discovery(uint16_t pid, rdm::Uid destination, std::span<con
         const rdm::Uid lower = *rdm::Uid::fromBytes(data.first(6));
         const rdm::Uid upper = *rdm::Uid::fromBytes(data.subspan(6));
         Bytes line;
-        for (const RdmResponder& r : fixtures) {
-            if ((r.muted && !r.ignoresMute) || r.uid < lower || r.uid > upper)
+        for (RdmResponder& r : fixtures) {
+            if ((r.muted && r.quirk != RdmQuirk::IgnoresMute) || r.uid < lower || r.uid > upper ||
+                !hears(r))
                 continue;
-            const auto own = rdm::encodeDiscoveryReply(r.uid);
-            if (line.empty())
-                line.assign(own.begin(), own.end());
-            else
-                for (std::size_t i = 0; i < own.size(); ++i)
-                    line[i] |= own[i];
+            const auto encoded = rdm::encodeDiscoveryReply(r.uid);
+            Bytes own(encoded.begin(), encoded.end());
+            if (r.quirk == RdmQuirk::ExtraBytes)
+                own.insert(own.end(), kNoiseAfterAnswer.begin(), kNoiseAfterAnswer.end());
+            if (r.quirk == RdmQuirk::ShortReply)
+                own.resize(own.size() - kDiscoveryChecksumLength);
+            // Answers on the wire at the same time OR together.
+            line.resize(std::max(line.size(), own.size()));
+            for (std::size_t i = 0; i < own.size(); ++i)
+                line[i] |= own[i];
         }
         return line;
     }
@@ -159,14 +205,20 @@ Bytes RdmResponders::discovery(uint16_t pid, rdm::Uid destination, std::span<con
     const bool mute = pid == rdm::kPidDiscMute;
     if (destination.isBroadcast()) {
         for (RdmResponder& r : fixtures)
-            r.muted = mute;
+            if (hears(r))
+                r.muted = mute;
         return {};
     }
     RdmResponder* r = find(destination);
-    if (!r)
+    if (!r || !hears(*r))
         return {};
     r->muted = mute;
-    return ack(packet, r->uid, {0x00, 0x00}); // control field
+    Bytes answer = ack(packet, r->uid, {0x00, 0x00}); // control field
+    if (r->quirk == RdmQuirk::LateMuteAnswer) {
+        late.insert(late.end(), answer.begin(), answer.end());
+        return {};
+    }
+    return answer;
 }
 
 Bytes RdmResponders::getOrSet(RdmResponder& r, std::span<const uint8_t> packet)

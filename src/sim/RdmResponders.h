@@ -9,11 +9,29 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rz::sim {
+
+// How a badly behaved fixture misbehaves on the line.
+enum class RdmQuirk {
+    None,
+    IgnoresMute,       // answers discovery while muted
+    LateMuteAnswer,    // its mute answer misses the listening window and reaches the line in
+                       // the next one, ahead of that request's answers
+    ExtraBytes,        // sends four bytes of noise after its discovery answer
+    ShortReply,        // its discovery answer lacks the checksum
+    EveryOtherRequest, // hears only every other request that concerns it
+};
+
+// The names the simulator's command line uses: "ignores-mute", "late-mute", "extra-bytes",
+// "short-reply", "every-other" ("" for None).
+std::string_view quirkName(RdmQuirk quirk);
+std::optional<RdmQuirk> quirkFromName(std::string_view name);
 
 struct RdmResponder {
     rdm::Uid uid;
@@ -29,9 +47,11 @@ struct RdmResponder {
     uint16_t startAddress = 1;
     uint8_t identify = 0;
     bool muted = false;
-    // Misbehaviour: answers discovery while muted; refuses start-address changes.
-    bool ignoresMute = false;
+    RdmQuirk quirk = RdmQuirk::None;
+    // Refuses start-address changes (a well-behaved answer: NACK write protect).
     bool startAddressLocked = false;
+    // Requests that concerned it so far (an EveryOtherRequest fixture hears the odd ones).
+    uint32_t requestsHeard = 0;
 
     uint16_t footprint() const;
 };
@@ -47,8 +67,8 @@ public:
     // Bytes the line returns before every answer (a break read as 00, noise).
     std::vector<uint8_t> answerPrefix;
 
-    // What the line returns for one request packet (checksum included); nothing for a packet
-    // that no fixture can read.
+    // What the line returns for one request packet (checksum included), behind anything a
+    // late fixture sent after the previous one; nothing for a packet no fixture can read.
     std::vector<uint8_t> answer(std::span<const uint8_t> packet);
 
     void handle(const ReceivedFrame& frame, FamilyContext& context) override;
@@ -59,11 +79,13 @@ public:
     int controlParameter() const { return control; }
 
 private:
+    std::vector<uint8_t> answerOnLine(std::span<const uint8_t> packet);
     std::vector<uint8_t> discovery(uint16_t pid, rdm::Uid destination,
                                    std::span<const uint8_t> packet);
     std::vector<uint8_t> getOrSet(RdmResponder& r, std::span<const uint8_t> packet);
 
     std::vector<RdmResponder> fixtures;
+    std::vector<uint8_t> late; // reaches the line in the next listening window
     uint32_t requests = 0;
     uint32_t branches = 0;
     int control = -1;

@@ -146,5 +146,29 @@ TEST(RdmCommandsAgainstSimulator, DiscoveryFindsExactlyTheFixturesOnTheLine)
     EXPECT_TRUE(contains(info.out, "Dmx地址：20")) << info.out;
 }
 
+// Misbehaving fixtures named on the simulator's command line: the fixture whose discovery
+// answer lacks its checksum cannot be found, every other one is found once.
+TEST(RdmCommandsAgainstSimulator, MisbehavingFixturesFromTheCommandLine)
+{
+    SimProgram sim;
+    ASSERT_TRUE(sim.start({}, {"--rdm-fixture", "7A70:00000001@1", "--rdm-fixture", "7A70:00000002@20:late-mute",
+                               "--rdm-fixture", "7A70:00000004:extra-bytes", "--rdm-fixture",
+                               "7A70:00000005:ignores-mute", "--rdm-fixture", "0311:F3944E87@40:short-reply"}))
+        << sim.output().toStdString();
+    for (const QStringList& args : {QStringList{"rdm", "discover"}, QStringList{"rdm", "discover", "--mute"}}) {
+        const CtlRun r = runCtl(QStringList{"--link", sim.link()} + args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(contains(r.out, "ok: 4 devices found")) << args.join(' ').toStdString() << "\n" << r.out;
+        EXPECT_FALSE(contains(r.out, "03-11-F3-94-4E-87")) << r.out;
+    }
+}
+
+TEST(RdmCommandsAgainstSimulator, UnknownMisbehaviourIsRefused)
+{
+    SimProgram sim;
+    EXPECT_FALSE(sim.start({}, {"--rdm-fixture", "7A70:00000001@1:sleepy"}));
+    EXPECT_TRUE(sim.output().contains("--rdm-fixture needs UID[@ADDRESS][:QUIRK]")) << sim.output().toStdString();
+}
+
 } // namespace
 } // namespace rz::test

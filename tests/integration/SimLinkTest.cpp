@@ -219,6 +219,35 @@ TEST_F(SimUdpLinkTest, ForeignDatagramIsNotTakenForAReply)
     EXPECT_EQ(connectPayloads, std::vector<std::vector<uint8_t>>{{}}) << "only the controller's answer counts";
 }
 
+// The tool streams the same frame ten times a second while nothing changes: the log holds a
+// live frame only when the output changes, unless every frame is asked for.
+class SimLiveLogTest : public SimLinkFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override { startLine(Line::Udp, GetParam() ? QStringList{"--every-live-frame"} : QStringList{}); }
+};
+
+TEST_P(SimLiveLogTest, RepeatedLiveFramesAreLoggedOnceUnlessEveryFrameIsAsked)
+{
+    const bool every = GetParam();
+    {
+        const auto stream = liveStream(2);
+        const std::vector<LiveCase> sent{stream[0], stream[0], stream[0], stream[1], stream[1]};
+        for (const LiveCase& c : sent)
+            link.send(liveout::kLiveFrameCommand,
+                      liveout::liveFramePayload(liveout::buildRawLiveFrame(c.levels, c.room)));
+        // A handshake behind the frames: once it is answered, every frame has been logged.
+        link.send(link::cmd::kConnect, {});
+        ASSERT_TRUE(link.waitReply(link::cmd::kConnect, kReplyDeadlineMs)) << sim.transcript();
+        ASSERT_TRUE(sim.waitForEvent(eventIs("handshake"))) << sim.transcript();
+        std::vector<QJsonObject> logged;
+        for (const QJsonObject& e : sim.events())
+            if (eventIs("frame", "60")(e))
+                logged.push_back(e);
+        ASSERT_EQ(logged.size(), every ? sent.size() : 2u) << sim.transcript();
+        EXPECT_EQ(reportedOutput(logged.back()), expectedOutput(stream[1]));
+    }
+}
+
 TEST_P(SimSplitReplyTest, ReplyInPiecesIsAssembled)
 {
     for (int i = 0; i < 3; ++i) {
@@ -230,6 +259,7 @@ TEST_P(SimSplitReplyTest, ReplyInPiecesIsAssembled)
 
 INSTANTIATE_TEST_SUITE_P(Lines, SimLinkTest, ::testing::Values(Line::Serial, Line::Udp), lineName);
 INSTANTIATE_TEST_SUITE_P(Lines, SimSplitReplyTest, ::testing::Values(Line::Serial, Line::Udp), lineName);
+INSTANTIATE_TEST_SUITE_P(EveryFrame, SimLiveLogTest, ::testing::Bool());
 
 } // namespace
 } // namespace rz::test

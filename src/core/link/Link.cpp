@@ -78,6 +78,10 @@ void Link::receive(std::span<const uint8_t> bytes)
         heldWhileDispatching.insert(heldWhileDispatching.end(), bytes.begin(), bytes.end());
         return;
     }
+    const uint32_t now = clock.nowMs();
+    if (parser.count() > 0 && now - lastReceivedMs > kStalePartialFrameMs)
+        parser.clear();
+    lastReceivedMs = now;
     feed(bytes);
     while (!heldWhileDispatching.empty()) {
         const std::vector<uint8_t> held = std::move(heldWhileDispatching);

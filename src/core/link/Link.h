@@ -29,6 +29,10 @@ inline constexpr uint32_t kFirmwareReplyTimeoutMs = 500;  // F0, F1, F2
 inline constexpr uint32_t kTransferReplyTimeoutMs = 500;  // D0, D2, D3, D4
 inline constexpr uint32_t kTransferStatusTimeoutMs = 300; // D1, D8
 inline constexpr uint8_t kReplySuccess = 0x66;             // first payload byte of F2, D2 success
+// A partial frame that saw no further byte for longer than this is abandoned when the next
+// bytes arrive. The serial transport's idle timer does the same; datagrams have no such timer,
+// and one cut-short datagram would otherwise swallow the replies behind it.
+inline constexpr uint32_t kStalePartialFrameMs = 1000;
 
 class Link {
 public:
@@ -69,6 +73,7 @@ public:
 
     // Bytes from the transport: appended to the receive buffer and parsed, and every complete
     // frame among them is dispatched before this returns. Then onBytesReceived sees them.
+    // Bytes held longer than kStalePartialFrameMs without more are dropped first.
     void receive(std::span<const uint8_t> bytes);
 
     // Abandons an incomplete frame: the serial transport calls it after about a second
@@ -134,6 +139,7 @@ private:
     uint8_t lastCmd = 0;
     uint8_t lastFirst = 0;
     uint32_t lastLength = 0;
+    uint32_t lastReceivedMs = 0;
 };
 
 } // namespace rz::link

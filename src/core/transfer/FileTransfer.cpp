@@ -228,7 +228,8 @@ TransferResult FileTransfer::uploadFile(uint8_t kind, const std::filesystem::pat
     if (asked.outcome == Asked::Unanswered)
         return fail(text::kReadFailed, TransferResult::NoAnswer);
     const auto info = parseUploadInfo(uploadInfoReply);
-    if (!info || info->kind != kind || info->presence != 1)
+    // An empty file is no file: writing it would only wipe the target.
+    if (!info || info->kind != kind || info->presence != 1 || info->length == 0)
         return fail(text::kDataMissing, TransferResult::Failed);
     line(box, std::u16string(text::kFileSizePrefix) + sizeInKText(info->length));
     if (info->length > kMaxUploadLength)

@@ -9,7 +9,8 @@ namespace rz::sim::program {
 
 void JsonEventPrinter::onEvent(const ControllerEvent& event)
 {
-    printLine(eventJson(event, link));
+    if (filter.shouldLog(event))
+        printLine(eventJson(event, link));
 }
 
 void JsonEventPrinter::printLine(const std::string& json)
@@ -24,7 +25,7 @@ ControllerLink::ControllerLink(const std::string& name, const SimOptions& option
     : QObject(parent),
       clock(clock),
       controller(clock, options.faults),
-      printer(name),
+      printer(name, options.everyLiveFrame),
       input(options.baud),
       output(options.baud),
       wholePieces(wholePieces)

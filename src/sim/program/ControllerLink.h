@@ -3,6 +3,7 @@
 // line-speed throttle in both directions, and the timer that moves bytes when they are due.
 #include "SimOptions.h"
 #include "sim/Controller.h"
+#include "sim/LiveFrameLogFilter.h"
 #include "sim/SerialLine.h"
 
 #include <QElapsedTimer>
@@ -24,15 +25,20 @@ private:
     QElapsedTimer timer;
 };
 
-// Prints each event as one JSON line on standard output, flushed at once.
+// Prints each event the filter lets through as one JSON line on standard output, flushed at
+// once.
 class JsonEventPrinter : public ControllerListener {
 public:
-    explicit JsonEventPrinter(std::string link) : link(std::move(link)) {}
+    JsonEventPrinter(std::string link, bool everyLiveFrame)
+        : link(std::move(link)), filter(everyLiveFrame)
+    {
+    }
     void onEvent(const ControllerEvent& event) override;
     static void printLine(const std::string& json);
 
 private:
     std::string link;
+    LiveFrameLogFilter filter;
 };
 
 class ControllerLink : public QObject {

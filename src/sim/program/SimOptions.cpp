@@ -21,7 +21,8 @@ constexpr const char* kDescription =
     "SIGTERM or SIGINT and removes the --pty link.\n"
     "\n"
     "With --events every frame received and every state change is one JSON object per line\n"
-    "on standard output, for example:\n"
+    "on standard output. A live frame (0x60) is printed only when it changes the output, so a\n"
+    "steady stream costs nothing; --every-live-frame prints each one. For example:\n"
     "  {\"event\":\"ready\",\"udp\":\"127.0.0.1:40001\",\"pty\":\"/tmp/rzsim\"}\n"
     "  {\"event\":\"frame\",\"link\":\"pty\",\"command\":\"C0\",\"length\":0,\"payload\":\"\"}\n"
     "  {\"event\":\"frame\",\"link\":\"udp\",\"command\":\"60\",\"length\":42,\n"
@@ -69,6 +70,28 @@ bool parseHostPort(const QString& text, QString& host, uint16_t& port)
     return !host.isEmpty() && parseCount(text.mid(colon + 1), port);
 }
 
+// UID[@ADDRESS][:QUIRK]; the UID itself may hold a colon, a quirk name never is hexadecimal.
+std::optional<RdmResponder> parseRdmFixture(QString spec)
+{
+    RdmResponder fixture;
+    const qsizetype colon = spec.lastIndexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        if (const auto quirk = quirkFromName(spec.mid(colon + 1).toStdString())) {
+            fixture.quirk = *quirk;
+            spec.truncate(colon);
+        }
+    }
+    const QStringList parts = spec.split(QLatin1Char('@'));
+    const auto uid = rdm::Uid::fromText(QString(parts.first()).remove(QLatin1Char(':')).toStdU16String());
+    uint16_t address = 1;
+    if (!uid || parts.size() > 2 ||
+        (parts.size() == 2 && (!parseCount(parts[1], address) || address < 1 || address > 512)))
+        return std::nullopt;
+    fixture.uid = *uid;
+    fixture.startAddress = address;
+    return fixture;
+}
+
 } // namespace
 
 std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& error)
@@ -91,6 +114,10 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
     const QCommandLineOption events("events",
                                     "Print one JSON object per line on standard output for "
                                     "every frame received and every state change.");
+    const QCommandLineOption everyLiveFrame(
+        "every-live-frame",
+        "With --events, print every live frame received, also those that leave the output as "
+        "it was (ten a second while the tool streams).");
     const QCommandLineOption drop("drop", "Drop this share (0..1) of the replies.", "SHARE", "0");
     const QCommandLineOption dropNth("drop-nth", "Drop the N-th reply (1 = the first; 0 = none).",
                                      "N", "0");
@@ -116,9 +143,12 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
     const QCommandLineOption rdmFixture(
         "rdm-fixture",
         "Put an RDM fixture with this UID (MMMM:DDDDDDDD) on the simulated DMX line, optionally "
-        "with its DMX start address (default 1). May be repeated.",
-        "UID[@ADDRESS]");
-    parser.addOptions({udp, pty, events, drop, dropNth, corrupt, delay, split, baud, seed, file,
+        "with its DMX start address (default 1) and a misbehaviour: ignores-mute (answers "
+        "discovery while muted), late-mute (its mute answer arrives in the next request's "
+        "window), extra-bytes (noise after its discovery answer), short-reply (discovery answer "
+        "without checksum), every-other (hears only every other request). May be repeated.",
+        "UID[@ADDRESS][:QUIRK]");
+    parser.addOptions({udp, pty, events, everyLiveFrame, drop, dropNth, corrupt, delay, split, baud, seed, file,
                        rdmFixture});
     parser.process(arguments);
 
@@ -137,6 +167,7 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
         return std::nullopt;
     }
     o.events = parser.isSet(events);
+    o.everyLiveFrame = parser.isSet(everyLiveFrame);
 
     struct Check {
         bool ok;
@@ -174,17 +205,12 @@ std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& er
         o.files.emplace_back(kind, std::vector<uint8_t>(bytes.begin(), bytes.end()));
     }
     for (const QString& spec : parser.values(rdmFixture)) {
-        const QStringList parts = spec.split(QLatin1Char('@'));
-        const auto uid = rdm::Uid::fromText(QString(parts.first()).remove(QLatin1Char(':')).toStdU16String());
-        uint16_t address = 1;
-        if (!uid || parts.size() > 2 || (parts.size() == 2 && (!parseCount(parts[1], address) || address < 1 || address > 512))) {
-            error = "--rdm-fixture needs UID[@ADDRESS] like 7A70:00000001@10, got " + spec;
+        const std::optional<RdmResponder> fixture = parseRdmFixture(spec);
+        if (!fixture) {
+            error = "--rdm-fixture needs UID[@ADDRESS][:QUIRK] like 7A70:00000001@10:late-mute, got " + spec;
             return std::nullopt;
         }
-        RdmResponder fixture;
-        fixture.uid = *uid;
-        fixture.startAddress = address;
-        o.rdmFixtures.push_back(fixture);
+        o.rdmFixtures.push_back(*fixture);
     }
     return o;
 }

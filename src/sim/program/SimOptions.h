@@ -18,6 +18,7 @@ struct SimOptions {
     uint16_t udpPort = 0;  // 0 with a host: any free port (reported in the ready event)
     QString ptyPath;       // empty: no pseudo-terminal
     bool events = false;
+    bool everyLiveFrame = false; // with events: also live frames that change nothing
     uint32_t baud = 0;     // 0: no line-speed throttle
     FaultPolicy faults;
     // Files the controller holds from the start, by kind (served to uploads).

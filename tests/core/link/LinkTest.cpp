@@ -328,3 +328,36 @@ TEST_F(LinkTest, AnAbandonedPartialFrameIsNotCompletedByLaterBytes)
     EXPECT_EQ(link.lastCommand(), 0xC0);
     EXPECT_EQ(link.receivedByteCount(), 0u);
 }
+
+TEST_F(LinkTest, APartialFrameQuietForOverASecondIsAbandonedByTheNextDelivery)
+{
+    // A cut-short datagram whose header promises 1200 bytes: without the rule the replies
+    // behind it would fill that frame and fail its checksum.
+    const Bytes cut{0xFA, 0xF5, 0xAA, 0x55, 0x04, 0xB0, 0xD4, 0x01};
+    const struct {
+        uint32_t quietMs;
+        bool dispatched;
+    } cases[] = {{kStalePartialFrameMs, false}, {kStalePartialFrameMs + 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.quietMs);
+        link.clearReceived();
+        std::vector<uint8_t> commands;
+        link.setReceiver(Link::ReceiverSlot::FrameCounter,
+                         [&](uint8_t command, std::span<const uint8_t>) { commands.push_back(command); });
+        transport.push(cut);
+        clock.advance(c.quietMs);
+        transport.push(frame(0xC0));
+        EXPECT_EQ(commands == std::vector<uint8_t>{0xC0}, c.dispatched);
+        EXPECT_EQ(link.receivedByteCount(), c.dispatched ? 0u : cut.size() + 8);
+    }
+}
+
+TEST_F(LinkTest, AFrameSplitAcrossDeliveriesWithinTheQuietLimitIsWhole)
+{
+    const Bytes f = frame(0xCE, {0x21, 0x01, 0x02});
+    transport.push(Bytes(f.begin(), f.begin() + 5));
+    clock.advance(kStalePartialFrameMs);
+    transport.push(Bytes(f.begin() + 5, f.end()));
+    EXPECT_EQ(link.lastCommand(), 0xCE);
+    EXPECT_EQ(link.receivedByteCount(), 0u);
+}

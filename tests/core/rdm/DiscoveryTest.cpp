@@ -107,7 +107,7 @@ TEST(Discovery, MutedFixtureThatStillAnswersEndsTheSearch)
         const std::vector<Uid> uids = test::randomUids(5, 21);
         test::addFixtures(rig.line(), uids);
         for (auto& f : rig.line().responders())
-            f.ignoresMute = true;
+            f.quirk = sim::RdmQuirk::IgnoresMute;
         rig.driver.discovery().setUseMute(mute);
         // A search that starts over for every answer would never end; stop it to fail.
         rig.view.onBranch = [&](uint32_t n) {

@@ -80,7 +80,7 @@ TEST_F(SimulatedFixtures, BranchAnswersOrCombineAndMutedFixturesKeepQuiet)
     EXPECT_EQ(lineBytes(request::discUniqueBranch(Uid(0, 0), Uid::allDevices())),
               Bytes(eb.begin(), eb.end()));
 
-    controller.rdm().responders()[0].ignoresMute = true;
+    controller.rdm().responders()[0].quirk = sim::RdmQuirk::IgnoresMute;
     EXPECT_EQ(lineBytes(request::discUniqueBranch(Uid(0, 0), Uid::allDevices())), both);
 }
 

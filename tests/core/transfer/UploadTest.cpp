@@ -81,6 +81,12 @@ TEST_F(UploadTest, FailuresLeaveTheTargetUntouched)
          },
          u"->数据不存在！！\r\n->上传失败\r\n"},
         {"no information", kD3, {}, u"->读取信息\r\n->读取失败\r\n->上传失败\r\n", TransferResult::NoAnswer},
+        // An empty file would replace the target with nothing: no file kind is ever empty.
+        {"present but empty", kD3,
+         [](const sim::ReceivedFrame& f, sim::FamilyContext& c) {
+             c.reply(kD3, uploadInfoPayload({f.payload[0], 1, 0, 0}));
+         },
+         u"->读取信息\r\n->数据不存在！！\r\n->上传失败\r\n"},
         {"absurd length", kD3,
          [](const sim::ReceivedFrame& f, sim::FamilyContext& c) {
              c.reply(kD3, uploadInfoPayload({f.payload[0], 1, 0, 0xFFFFFFFFu}));
