@@ -116,6 +116,7 @@ void Program::addStartupSteps()
     });
     startupSteps.add(S::PrepareFirmwareUpgradePage, [this] { pages->prepare(PageId::Upgrade); });
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
+    startupSteps.add(S::PrepareTestPage, [this] { pages->prepare(PageId::Test); });
     startupSteps.add(S::PrepareRdmPage, [this] { pages->prepare(PageId::Rdm); });
     startupSteps.add(S::LoadShow, [this] {
         file->loadShow();

@@ -2,6 +2,7 @@
 
 #include "ui/fixtures/FixturePage.h"
 #include "ui/rdm/RdmPage.h"
+#include "ui/testtools/TestPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -37,6 +38,8 @@ ui::Page* ProgramPages::create(PageId id)
                          &ui::TitleBar::showDevelopmentModeButton);
         return page;
     }
+    case PageId::Test:
+        return new ui::TestPage(context);
     case PageId::Rdm: {
         auto* page = new ui::RdmPage(context);
         context.navigation.closeRdm = [page] { page->closeRdm(); };
