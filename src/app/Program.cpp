@@ -2,6 +2,7 @@
 #include "app/ProgramPages.h"
 
 #include "ui/monitor/MonitorWindow.h"
+#include "ui/testtools/DevelopmentWindow.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
@@ -203,6 +204,13 @@ void Program::wireTitleBar()
         monitor->toggle();
     };
     bar->backupShow = [this] { file->backupShow(show::kBackupTagSaveButton); };
+    bar->openDevelopmentWindow = [this] {
+        // Built on first use; the window owns it.
+        if (!developmentWindow)
+            developmentWindow = new ui::DevelopmentWindow(*controller, *connection, window.get());
+        developmentWindow->show();
+        developmentWindow->raise();
+    };
 }
 
 liveout::RoomOutputs Program::roomOutputs() const

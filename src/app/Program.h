@@ -35,6 +35,7 @@ class FirmwareUpgrade;
 } // namespace rz::transfer
 
 namespace rz::ui {
+class DevelopmentWindow;
 class MainWindow;
 class MonitorWindow;
 class TitleBar;
@@ -110,6 +111,7 @@ private:
     ui::SplashPage* splash = nullptr; // owned by the window's page area
     ui::TitleBar* bar = nullptr;      // owned by the window's title strip
     ui::MonitorWindow* monitor = nullptr; // owned by the window once built
+    ui::DevelopmentWindow* developmentWindow = nullptr; // owned by the window once built
     std::unique_ptr<ui::WheelRouter> wheel;
     // Declared after the window: the manager goes first, then the transports, then the link.
     std::unique_ptr<link::Link> controller;
