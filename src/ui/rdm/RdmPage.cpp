@@ -131,6 +131,7 @@ QGroupBox* RdmPage::buildSearchFrame()
     row->addWidget(searchButton);
     row->addWidget(useMute);
     row->addStretch(1);
+    row->addWidget(new QLabel(tr("搜索次数:"), searchFrame));
     row->addWidget(branchCount);
 
     auto* column = new QVBoxLayout(searchFrame);
@@ -179,11 +180,13 @@ QGroupBox* RdmPage::buildDeviceFrame()
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(tr("ID"), deviceFrame), 0, 0);
     grid->addWidget(selectedUid, 0, 1);
+    grid->addWidget(new QLabel(tr("通道模式"), deviceFrame), 1, 0);
     grid->addWidget(personalities, 1, 1);
     grid->addWidget(setPersonality, 1, 2);
     grid->addWidget(new QLabel(tr("地址"), deviceFrame), 2, 0);
     grid->addWidget(addressBox, 2, 1);
     grid->addWidget(setAddress, 2, 2);
+    grid->addWidget(new QLabel(tr("添加ID"), deviceFrame), 3, 0);
     grid->addWidget(manualUid, 3, 1);
     grid->addWidget(addManualUid, 3, 2);
     grid->setColumnStretch(1, 1);

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -84,7 +85,12 @@ TestPage::TestPage(PageContext& context, QWidget* parent)
     right->addWidget(buildPortFrame(tr("VOD测试"), QStringLiteral("Text_VOD发送测试"),
                                     QStringLiteral("Command_VOD发送测试"), QStringLiteral("Command_VOD发送测试_清空"),
                                     QStringLiteral("Text_VOD接收测试"), testtools::kVodPort));
-    right->addWidget(information, 1);
+    auto* informationFrame = new QGroupBox(tr("信息"), this);
+    informationFrame->setObjectName(QStringLiteral("Frame信息"));
+    auto* informationColumn = new QVBoxLayout(informationFrame);
+    information->setParent(informationFrame);
+    informationColumn->addWidget(information);
+    right->addWidget(informationFrame, 1);
 
     auto* page = new QHBoxLayout(this);
     page->setContentsMargins(10, 8, 10, 8);
@@ -228,6 +234,7 @@ QGroupBox* TestPage::buildPortFrame(const QString& title, const QString& sendBox
     row->addWidget(clear);
     auto* column = new QVBoxLayout(frame);
     column->addLayout(row);
+    column->addWidget(new QLabel(tr("接收:"), frame));
     column->addWidget(received);
     return frame;
 }
