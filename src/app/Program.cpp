@@ -164,6 +164,11 @@ void Program::embedTitleBar()
 
 void Program::preparePages()
 {
+    materialEngine = std::make_unique<materials::MaterialEngine>(show.materials, show.library, show.editing, *live);
+    materialEngine->install();
+    effectPreview = std::make_unique<effects::EffectPreview>(show.effects, show.materials, show.editing,
+                                                             show.barPosition, *materialEngine, *live);
+    effectPreview->install();
     context = std::make_unique<ui::PageContext>(ui::PageContext{
         .show = show,
         .showFile = *file,
@@ -171,6 +176,8 @@ void Program::preparePages()
         .connection = *connection,
         .live = *live,
         .debugRelays = *debugRelays,
+        .materialEngine = *materialEngine,
+        .effectPreview = *effectPreview,
         .transfer = *transfers,
         .firmware = *firmware,
         .navigation = navigation,
