@@ -123,8 +123,7 @@ bool containsText(std::u16string_view s, std::u16string_view t);
 // The whole file's bytes; empty optional when it is missing or unreadable.
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
 
-// Replaces the file's content atomically: written beside it, then renamed over it, so a
-// failed write leaves the old file whole. Missing folders are created. False on failure.
+// Replaces the file's content atomically and durably (replaceFileDurably). False on failure.
 bool writeFileBytesAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // The lines of a text file's bytes, without their ends. A line ends in LF or CR LF; a last
