@@ -1,6 +1,8 @@
 #include "app/ProgramPages.h"
 
 #include "ui/fixtures/FixturePage.h"
+#include "ui/rdm/RdmPage.h"
+#include "ui/testtools/TestPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -34,6 +36,13 @@ ui::Page* ProgramPages::create(PageId id)
         QObject::connect(page, &ui::UpgradePage::logoVisibilityChanged, &bar, &ui::TitleBar::setLogoShown);
         QObject::connect(page, &ui::UpgradePage::developmentModeEntered, &bar,
                          &ui::TitleBar::showDevelopmentModeButton);
+        return page;
+    }
+    case PageId::Test:
+        return new ui::TestPage(context);
+    case PageId::Rdm: {
+        auto* page = new ui::RdmPage(context);
+        context.navigation.closeRdm = [page] { page->closeRdm(); };
         return page;
     }
     default:
