@@ -1,6 +1,8 @@
 #include "app/ProgramPages.h"
 
 #include "ui/fixtures/FixturePage.h"
+#include "ui/lightcontrol/AirConditionerPage.h"
+#include "ui/lightcontrol/LightControlPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -36,6 +38,10 @@ ui::Page* ProgramPages::create(PageId id)
                          &ui::TitleBar::showDevelopmentModeButton);
         return page;
     }
+    case PageId::LightControl:
+        return new ui::LightControlPage(context);
+    case PageId::AirConditioner:
+        return new ui::AirConditionerPage(context);
     default:
         return nullptr;
     }
