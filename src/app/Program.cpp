@@ -119,6 +119,8 @@ void Program::addStartupSteps()
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
     startupSteps.add(S::PrepareTestPage, [this] { pages->prepare(PageId::Test); });
     startupSteps.add(S::PrepareRdmPage, [this] { pages->prepare(PageId::Rdm); });
+    startupSteps.add(S::PrepareLightControlPage, [this] { pages->prepare(PageId::LightControl); });
+    startupSteps.add(S::PrepareAirConditionerPage, [this] { pages->prepare(PageId::AirConditioner); });
     startupSteps.add(S::LoadShow, [this] {
         file->loadShow();
         wireTitleBar();

@@ -3,6 +3,8 @@
 #include "ui/fixtures/FixturePage.h"
 #include "ui/rdm/RdmPage.h"
 #include "ui/testtools/TestPage.h"
+#include "ui/lightcontrol/AirConditionerPage.h"
+#include "ui/lightcontrol/LightControlPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -45,6 +47,10 @@ ui::Page* ProgramPages::create(PageId id)
         context.navigation.closeRdm = [page] { page->closeRdm(); };
         return page;
     }
+    case PageId::LightControl:
+        return new ui::LightControlPage(context);
+    case PageId::AirConditioner:
+        return new ui::AirConditionerPage(context);
     default:
         return nullptr;
     }
