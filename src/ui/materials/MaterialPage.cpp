@@ -1,0 +1,414 @@
+#include "ui/materials/MaterialPage.h"
+
+#include "core/fixtures/FixtureFiles.h"
+#include "core/liveout/LiveSender.h"
+#include "core/show/Show.h"
+#include "ui/fixtures/ChannelDefinitionPanel.h"
+#include "ui/fixtures/ControlNames.h"
+#include "ui/fixtures/FaderBank.h"
+#include "ui/materials/MaterialPatchPanel.h"
+#include "ui/materials/MaterialStepBar.h"
+#include "ui/materials/MaterialTimePanel.h"
+#include "ui/materials/VirtualFixtureStrip.h"
+#include "ui/widgets/WheelRouter.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace rz::ui {
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAccessibleName(caption);
+    b->setMinimumHeight(28);
+    return b;
+}
+
+QString definitionCaption(const fixtures::ChannelDefinitions& names, int code)
+{
+    const QString name = QString::fromStdU16String(names.name(code));
+    return name.isEmpty() ? QStringLiteral("T=%1").arg(code) : name;
+}
+
+} // namespace
+
+MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
+    : Page(context, PageId::Material, parent),
+      editor(context.show.materials, context.show.editing, context.prompt)
+{
+    setObjectName(QStringLiteral("D40__512_素材__Form"));
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("MaterialPageScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll);
+    scroll->setWidget(content);
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(scroll);
+
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(8, 4, 8, 4);
+    column->setSpacing(4);
+    buildHeader(content, column);
+
+    stepBar = new MaterialStepBar(content);
+    column->addWidget(stepBar);
+    timePanel = new MaterialTimePanel(content);
+    column->addWidget(timePanel);
+    fixtureStrip = new VirtualFixtureStrip(content);
+    column->addWidget(fixtureStrip);
+    buildChannelCommands(content, column);
+
+    // The pop-up panels take the faders' place while they are shown.
+    auto* area = new QWidget(content);
+    auto* areaGrid = new QGridLayout(area);
+    areaGrid->setContentsMargins(0, 0, 0, 0);
+    faders = new FaderBank(area);
+    faders->setMinimumHeight(240);
+    areaGrid->addWidget(faders, 0, 0);
+    definitionPanel = new ChannelDefinitionPanel(context.show.channelDefinitions,
+                                                 fixtures::customChannelNameFilePath(context.dataRoot), area);
+    areaGrid->addWidget(definitionPanel, 0, 0);
+    definitionPanel->hide();
+    patchPanel = new MaterialPatchPanel(area);
+    areaGrid->addWidget(patchPanel, 0, 0);
+    patchPanel->hide();
+    column->addWidget(area, 1);
+
+    connectWidgets();
+    if (context.wheel)
+        context.wheel->setStepHandler(WheelPage::material, [this](bool up, int c) { wheelStep(up, c); });
+}
+
+MaterialPage::~MaterialPage()
+{
+    if (context.wheel)
+        context.wheel->setStepHandler(WheelPage::material, {});
+}
+
+void MaterialPage::buildHeader(QWidget* parent, QVBoxLayout* column)
+{
+    auto* row = new QHBoxLayout;
+    effectLabel = new QLabel(parent);
+    effectLabel->setObjectName(QStringLiteral("Label效果"));
+    moduleLabel = new QLabel(parent);
+    moduleLabel->setObjectName(QStringLiteral("Label模块"));
+    nameBox = new QLineEdit(parent);
+    nameBox->setObjectName(QStringLiteral("Text素材备注"));
+    nameBox->setAccessibleName(tr("素材备注"));
+    nameBox->setMaximumWidth(220);
+    // Without a chosen effect the store is not parked anywhere: edits would be lost when an
+    // effect is chosen, so the page says so.
+    noEffectLabel = new QLabel(tr("未选择效果，修改不会保存"), parent);
+    noEffectLabel->setObjectName(QStringLiteral("Label未选择效果"));
+    noEffectLabel->setStyleSheet(QStringLiteral("color:#c00000;font-weight:bold;"));
+    auto* fixtureSettings = makeButton(parent, QStringLiteral("Command灯具设置"), tr("灯具设置"));
+    auto* back = makeButton(parent, QStringLiteral("Command返回"), tr("返回"));
+    row->addWidget(effectLabel);
+    row->addWidget(moduleLabel);
+    row->addWidget(new QLabel(tr("素材备注"), parent));
+    row->addWidget(nameBox);
+    row->addWidget(noEffectLabel);
+    row->addStretch(1);
+    row->addWidget(fixtureSettings);
+    row->addWidget(back);
+    column->addLayout(row);
+
+    connect(nameBox, &QLineEdit::textEdited, this,
+            [this](const QString& text) { editor.material().name = text.toStdU16String(); });
+    connect(fixtureSettings, &QPushButton::clicked, this, &MaterialPage::togglePatchPanel);
+    connect(back, &QPushButton::clicked, this, [this] { this->context.navigation.open(PageId::Effect); });
+}
+
+void MaterialPage::buildChannelCommands(QWidget* parent, QVBoxLayout* column)
+{
+    auto* row = new QHBoxLayout;
+    const QString ranges[] = {tr("1-20"), tr("21-32")};
+    for (int k = 0; k < 2; ++k) {
+        rangeButtons[k] = makeButton(parent, arrayElementName(QStringLiteral("Command通道显示"), k + 1), ranges[k]);
+        connect(rangeButtons[k], &QPushButton::clicked, this, [this, k] { faders->showRange(k); });
+        row->addWidget(rangeButtons[k]);
+    }
+    row->addSpacing(12);
+    const int levels[] = {255, 128, 0};
+    for (int k = 0; k < 3; ++k) {
+        auto* b = makeButton(parent, arrayElementName(QStringLiteral("Command通道变N"), k + 1),
+                             QString::number(levels[k]));
+        connect(b, &QPushButton::clicked, this, [this, v = levels[k]] {
+            editor.setAllChannels(static_cast<uint8_t>(v));
+            levelsEdited();
+        });
+        row->addWidget(b);
+    }
+    row->addSpacing(12);
+    auto* copy = makeButton(parent, QStringLiteral("Command复制通道"), tr("复制通道"));
+    auto* paste = makeButton(parent, QStringLiteral("Command粘贴通道"), tr("粘贴通道"));
+    connect(copy, &QPushButton::clicked, this, [this] { editor.copyChannels(); });
+    connect(paste, &QPushButton::clicked, this, [this] {
+        editor.pasteChannels();
+        levelsEdited();
+    });
+    row->addWidget(copy);
+    row->addWidget(paste);
+    row->addStretch(1);
+    column->addLayout(row);
+}
+
+void MaterialPage::connectWidgets()
+{
+    connect(stepBar, &MaterialStepBar::previousClicked, this, [this] {
+        editor.previousStep();
+        redraw();
+    });
+    connect(stepBar, &MaterialStepBar::nextClicked, this, [this] {
+        editor.nextStep();
+        redraw();
+    });
+    connect(stepBar, &MaterialStepBar::stepChosen, this, [this](int step) {
+        editor.chooseStep(step);
+        redraw();
+    });
+    connect(stepBar, &MaterialStepBar::addClicked, this, [this] {
+        // The new step lasts what the single-step box holds; a box that holds no valid
+        // time gives the new step the material's uniform time.
+        const auto time = timePanel->typedStepTime();
+        editor.addStep(false, time ? *time : editor.material().uniformTime);
+        redraw();
+    });
+    connect(stepBar, &MaterialStepBar::copyAddClicked, this, [this] {
+        editor.addStep(true, 0);
+        redraw();
+    });
+    connect(stepBar, &MaterialStepBar::deleteClicked, this, [this] {
+        editor.deleteStep();
+        redraw();
+    });
+
+    connect(fixtureStrip, &VirtualFixtureStrip::fixtureClicked, this, [this](int i) {
+        editor.focusOn(i);
+        redraw();
+    });
+    connect(fixtureStrip, &VirtualFixtureStrip::fixtureRightClicked, this, [this](int i) {
+        editor.toggleLink(i);
+        showFixtures();
+    });
+    connect(fixtureStrip, &VirtualFixtureStrip::allClicked, this, [this] {
+        editor.linkAll();
+        redraw();
+    });
+    connect(fixtureStrip, &VirtualFixtureStrip::oddClicked, this, [this] {
+        editor.linkOdd();
+        redraw();
+    });
+    connect(fixtureStrip, &VirtualFixtureStrip::evenClicked, this, [this] {
+        editor.linkEven();
+        redraw();
+    });
+    connect(fixtureStrip, &VirtualFixtureStrip::allChannelsLinkToggled, this,
+            [this](bool on) { editor.allChannelsLinked = on; });
+
+    connect(faders, &FaderBank::faderMoved, this, [this](int c, int v) {
+        editor.setLevel(c, static_cast<uint8_t>(v));
+        levelsEdited();
+    });
+    connect(faders, &FaderBank::valueTyped, this, [this](int c, const QString& text) {
+        if (editor.typeLevel(c, text.toStdU16String()))
+            levelsEdited();
+    });
+    connect(faders, &FaderBank::faderEntered, this, &MaterialPage::pointWheelAt);
+    connect(faders, &FaderBank::definitionFieldClicked, this, &MaterialPage::toggleDefinitionPanel);
+    connect(definitionPanel, &ChannelDefinitionPanel::codeChosen, this, &MaterialPage::chooseCode);
+    connect(definitionPanel, &ChannelDefinitionPanel::codeRenamed, this, [this] { showFaders(); });
+    connect(definitionPanel, &ChannelDefinitionPanel::closed, this, [this] {
+        definingChannel = 0;
+        faders->markDefiningChannel(0);
+    });
+
+    connect(patchPanel, &MaterialPatchPanel::fixtureCountTyped, this, [this](const QString& text) {
+        const bool ok = editor.typeFixtureCount(text.toStdU16String());
+        patchPanel->markFixtureCount(ok);
+        if (ok)
+            redraw();
+    });
+    connect(patchPanel, &MaterialPatchPanel::channelCountTyped, this, [this](const QString& text) {
+        const bool ok = editor.typeChannelCount(text.toStdU16String());
+        patchPanel->markChannelCount(ok);
+        if (ok)
+            redraw();
+    });
+    connect(patchPanel, &MaterialPatchPanel::patchFixtureChosen, this, [this](int i) {
+        editor.choosePatchFixture(i);
+        showPatchPanel();
+    });
+    connect(patchPanel, &MaterialPatchPanel::libraryFixtureClicked, this, [this](int r) {
+        editor.togglePatch(r, this->context.show.library);
+        showPatchPanel();
+    });
+    connect(patchPanel, &MaterialPatchPanel::clearClicked, this, [this] {
+        editor.clearPatch();
+        showPatchPanel();
+    });
+    connect(patchPanel, &MaterialPatchPanel::groupClicked, this, [this](int g) {
+        editor.patchGroup(g, this->context.show.fixtureGroups, this->context.show.library);
+        showPatchPanel();
+    });
+    connect(patchPanel, &MaterialPatchPanel::closed, patchPanel, &QWidget::hide);
+
+    timePanel->connectTo(editor, [this] { redraw(); });
+}
+
+void MaterialPage::opened()
+{
+    if (!openedOnce) {
+        openedOnce = true;
+        definitionPanel->applyChannelNames();
+    }
+    context.navigation.setScenePageMode(ScenePageMode::Material);
+    editor.open();
+    definitionPanel->hide();
+    definitionPanel->resetRenaming();
+    patchPanel->hide();
+    definingChannel = 0;
+    faders->markDefiningChannel(0);
+    fixtureStrip->setAllChannelsLinked(editor.allChannelsLinked);
+    redraw();
+}
+
+void MaterialPage::redraw()
+{
+    showHeader();
+    showSteps();
+    showFaders();
+    showFixtures();
+    timePanel->showMaterial(editor.material(), editor.currentStep());
+    if (patchPanel->isVisible())
+        showPatchPanel();
+}
+
+void MaterialPage::showHeader()
+{
+    const auto& editing = context.show.editing;
+    const int e = editing.currentEffect;
+    const QString effectNote =
+        e >= 1 ? QString::fromStdU16String(context.show.effects.effect(e).note) : QString();
+    effectLabel->setText(tr("效果:") + effectNote);
+    const QString moduleNote =
+        e >= 1 ? QString::fromStdU16String(context.show.effects.effect(e).modules[editing.currentModule].note)
+               : QString();
+    moduleLabel->setText(tr("模块:") + moduleNote);
+    noEffectLabel->setVisible(e == 0);
+    if (!nameBox->hasFocus())
+        nameBox->setText(QString::fromStdU16String(editor.material().name));
+}
+
+void MaterialPage::showSteps()
+{
+    stepBar->showSteps(editor.material().stepCount, editor.currentStep());
+}
+
+void MaterialPage::showFaders()
+{
+    const materials::Material& m = editor.material();
+    const materials::MaterialStep& step = m.step(editor.currentStep());
+    const int focus = editor.focus();
+    for (int c = 1; c <= FaderBank::kChannels; ++c) {
+        FaderBank::ChannelView view;
+        view.inUse = c <= m.channelCount;
+        view.level = step.level(focus, c);
+        view.definition = definitionCaption(context.show.channelDefinitions, m.channelCodes[static_cast<std::size_t>(c)]);
+        faders->showChannel(c, view);
+    }
+    const bool twoRanges = m.channelCount >= 21;
+    for (QPushButton* b : rangeButtons)
+        b->setVisible(twoRanges);
+    if (!twoRanges && faders->shownRange() != 0)
+        faders->showRange(0);
+}
+
+void MaterialPage::showFixtures()
+{
+    fixtureStrip->showFixtures(editor.material().fixtureCount, editor.focus(), editor.links());
+}
+
+void MaterialPage::showPatchPanel()
+{
+    patchPanel->showMaterial(editor.material(), editor.patchFixture(), context.show.library,
+                             context.show.fixtureGroups);
+}
+
+void MaterialPage::levelsEdited()
+{
+    showFaders();
+    showSteps();
+}
+
+void MaterialPage::toggleDefinitionPanel(int channel)
+{
+    if (!definitionPanel->isHidden() && definingChannel == channel) {
+        definitionPanel->hide();
+        definingChannel = 0;
+        faders->markDefiningChannel(0);
+        return;
+    }
+    definingChannel = channel;
+    faders->markDefiningChannel(channel);
+    definitionPanel->highlightCode(editor.material().channelCodes[static_cast<std::size_t>(channel)]);
+    patchPanel->hide();
+    definitionPanel->show();
+    definitionPanel->raise();
+}
+
+void MaterialPage::chooseCode(int code)
+{
+    if (definingChannel >= 1 && definingChannel <= materials::kMaxChannels && code >= 0 && code <= 255)
+        editor.material().channelCodes[static_cast<std::size_t>(definingChannel)] = static_cast<uint8_t>(code);
+    definitionPanel->hide();
+    definingChannel = 0;
+    faders->markDefiningChannel(0);
+    showFaders();
+}
+
+void MaterialPage::togglePatchPanel()
+{
+    if (patchPanel->isVisible()) {
+        patchPanel->hide();
+        return;
+    }
+    definitionPanel->hide();
+    showPatchPanel();
+    patchPanel->show();
+    patchPanel->raise();
+}
+
+void MaterialPage::pointWheelAt(int channel)
+{
+    if (context.wheel)
+        context.wheel->setWheelFocus(kMaterialWheelFocusBase + channel);
+}
+
+void MaterialPage::wheelStep(bool up, int channel)
+{
+    const materials::Material& m = editor.material();
+    if (channel < 1 || channel > m.channelCount)
+        return;
+    const int level = m.step(editor.currentStep()).level(editor.focus(), channel);
+    const int next = std::clamp(level + (up ? 1 : -1), 0, 255);
+    if (next == level)
+        return;
+    editor.setLevel(channel, static_cast<uint8_t>(next));
+    levelsEdited();
+}
+
+} // namespace rz::ui

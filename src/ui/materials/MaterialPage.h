@@ -1,0 +1,70 @@
+#pragma once
+// The material page: edits the material at (currentModule, currentSlot) of the current effect
+// step by step while the live output shows the edited step. The page maps its widgets' events
+// to the editor session and redraws from the material.
+#include "core/materials/MaterialEditorSession.h"
+#include "ui/shell/Page.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace rz::ui {
+
+class ChannelDefinitionPanel;
+class FaderBank;
+class MaterialPatchPanel;
+class MaterialStepBar;
+class MaterialTimePanel;
+class VirtualFixtureStrip;
+
+class MaterialPage : public Page {
+    Q_OBJECT
+public:
+    explicit MaterialPage(PageContext& context, QWidget* parent = nullptr);
+    ~MaterialPage() override;
+
+    materials::MaterialEditorSession& session() { return editor; }
+    // Fun_所有控件数据刷新 and the rarely changing controls.
+    void redraw();
+
+protected:
+    void opened() override;
+
+private:
+    void buildHeader(QWidget* parent, QVBoxLayout* column);
+    void buildChannelCommands(QWidget* parent, QVBoxLayout* column);
+    void connectWidgets();
+
+    void showFaders();
+    void showSteps();
+    void showFixtures();
+    void showPatchPanel();
+    void showHeader();
+    // After a level edit: faders, and the step list when the edit made the first step.
+    void levelsEdited();
+
+    void toggleDefinitionPanel(int channel);
+    void chooseCode(int code);
+    void togglePatchPanel();
+    void pointWheelAt(int channel);
+    void wheelStep(bool up, int channel);
+
+    materials::MaterialEditorSession editor;
+    MaterialStepBar* stepBar = nullptr;
+    VirtualFixtureStrip* fixtureStrip = nullptr;
+    FaderBank* faders = nullptr;
+    ChannelDefinitionPanel* definitionPanel = nullptr;
+    MaterialPatchPanel* patchPanel = nullptr;
+    MaterialTimePanel* timePanel = nullptr;
+    QLabel* effectLabel = nullptr;
+    QLabel* moduleLabel = nullptr;
+    QLabel* noEffectLabel = nullptr;
+    QLineEdit* nameBox = nullptr;
+    std::array<QPushButton*, 2> rangeButtons{};
+    int definingChannel = 0;
+    bool openedOnce = false;
+};
+
+} // namespace rz::ui

@@ -1,0 +1,340 @@
+// The material page driven through its widgets: the automatic first step, levels with linked
+// fixtures, the fixture shortcuts, patching, counts and times refused, brightness, and the
+// live universe following a fader on the next tick.
+#include "core/fixtures/FixtureGroups.h"
+#include "core/fixtures/FixtureLibrary.h"
+#include "core/liveout/LiveSender.h"
+#include "core/materials/MaterialStore.h"
+#include "support/ui/PageRig.h"
+#include "ui/materials/MaterialPage.h"
+#include "ui/widgets/Fader.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace rz;
+
+namespace {
+
+QString element(const char* control, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QString::fromUtf8(control)).arg(index);
+}
+
+struct Harness : test::PageRig {
+    std::unique_ptr<ui::MaterialPage> page;
+
+    // Material (2, 3) of effect 1, with `fixtures` x `channels` and no steps.
+    Harness(int fixtures = 4, int channels = 3)
+    {
+        assumeConnected = true;
+        show->editing.currentEffect = 1;
+        show->editing.currentModule = 2;
+        show->editing.currentSlot = 3;
+        material().fixtureCount = static_cast<uint8_t>(fixtures);
+        material().channelCount = static_cast<uint8_t>(channels);
+        page = makePage<ui::MaterialPage>();
+        window.open();
+        QApplication::setActiveWindow(&window);
+        page->open();
+    }
+    materials::Material& material() { return show->materials.at(2, 3); }
+
+    template <class W>
+    W* find(const QString& name) const
+    {
+        W* w = page->findChild<W*>(name);
+        if (!w)
+            qWarning("no widget %s", qPrintable(name));
+        return w;
+    }
+    void click(const QString& name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    void click(const char* name, int i) { click(element(name, i)); }
+    void rightClick(int fixture)
+    {
+        QTest::mouseClick(find<QAbstractButton>(element("Command虚拟灯具", fixture)), Qt::RightButton);
+    }
+    void type(const QString& name, const QString& text)
+    {
+        QWidget* w = find<QWidget>(name);
+        QLineEdit* edit = qobject_cast<QLineEdit*>(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            edit = combo->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+    // The whole text arrives in one edit, as a paste does: no shorter number is stored on
+    // the way (typed key by key, "300" would store 3 and 30 first).
+    void paste(const QString& name, const QString& text)
+    {
+        QWidget* w = find<QWidget>(name);
+        QLineEdit* edit = qobject_cast<QLineEdit*>(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            edit = combo->lineEdit();
+        edit->setFocus();
+        edit->selectAll();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(edit, &press);
+    }
+    int level(int step, int fixture, int channel) { return material().step(step).level(fixture, channel); }
+    QString style(const QString& name) { return find<QWidget>(name)->styleSheet(); }
+};
+
+// Drags the knob of `fader` from its middle to the top (level 255).
+void dragToTop(ui::Fader* fader)
+{
+    const QPoint middle(fader->width() / 2, fader->height() / 2);
+    QTest::mousePress(fader, Qt::LeftButton, {}, middle);
+    QMouseEvent move(QEvent::MouseMove, QPointF(middle.x(), -50), fader->mapToGlobal(QPointF(middle.x(), -50)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(fader, &move);
+    QTest::mouseRelease(fader, Qt::LeftButton, {}, middle);
+}
+
+} // namespace
+
+class TestMaterialPage : public QObject {
+    Q_OBJECT
+private slots:
+    void typingIntoAnEmptyMaterialCreatesStepOne();
+    void stepsAreAddedCopiedAndDeleted();
+    void linkedFixturesFollowOneChannelOrAll();
+    void oddAndEvenShortcuts();
+    void countBoxesRefuseBadNumbers();
+    void timeAndJumpBoxesRefuseBadNumbers();
+    void brightnessIsStoredAsReduction();
+    void groupButtonPatchesExactlyTheValidMembers();
+    void faderDrivesThePatchedFixtureOnTheNextTick();
+    void backOpensTheEffectPage();
+};
+
+void TestMaterialPage::typingIntoAnEmptyMaterialCreatesStepOne()
+{
+    Harness h;
+    QCOMPARE(h.material().stepCount, 0);
+    h.type(element("Text数值", 2), QStringLiteral("200"));
+    QCOMPARE(h.material().stepCount, 1);
+    QCOMPARE(h.show->editing.currentStep, 1);
+    QCOMPARE(h.level(1, 1, 2), 200);
+    QCOMPARE(h.find<QComboBox>(QStringLiteral("Combo当前步"))->currentText(), QStringLiteral("1"));
+    QCOMPARE(h.find<QLabel>(QStringLiteral("Label总步数"))->text(), QStringLiteral("1"));
+    // A level outside 0..255 is refused: nothing changes.
+    h.paste(element("Text数值", 2), QStringLiteral("300"));
+    QCOMPARE(h.level(1, 1, 2), 200);
+    QCOMPARE(h.material().stepCount, 1);
+}
+
+void TestMaterialPage::stepsAreAddedCopiedAndDeleted()
+{
+    Harness h;
+    h.type(element("Text数值", 1), QStringLiteral("50"));
+    h.click(QStringLiteral("Command复制加一步"));
+    h.click(QStringLiteral("Command加一步"));
+    auto* steps = h.find<QComboBox>(QStringLiteral("Combo当前步"));
+    QCOMPARE(h.material().stepCount, 3);
+    QCOMPARE(steps->count(), 3);
+    QCOMPARE(steps->currentText(), QStringLiteral("3"));
+    QCOMPARE(h.level(2, 1, 1), 50); // the copy
+    QCOMPARE(h.level(3, 1, 1), 0);  // the new blank step
+    QCOMPARE(h.find<QLineEdit>(element("Text数值", 1))->text(), QStringLiteral("0"));
+    h.click(QStringLiteral("Command上一步"));
+    QCOMPARE(h.show->editing.currentStep, 2);
+    QCOMPARE(h.find<QLineEdit>(element("Text数值", 1))->text(), QStringLiteral("50"));
+    h.click(QStringLiteral("Command删除步"));
+    QCOMPARE(h.material().stepCount, 2);
+    QCOMPARE(steps->count(), 2);
+    QCOMPARE(steps->currentText(), QString::number(h.show->editing.currentStep));
+}
+
+void TestMaterialPage::linkedFixturesFollowOneChannelOrAll()
+{
+    Harness h;
+    h.type(element("Text数值", 1), QStringLiteral("10")); // step 1 exists
+    h.rightClick(3);
+    h.type(element("Text数值", 2), QStringLiteral("200"));
+    for (int f = 1; f <= 4; ++f) {
+        QCOMPARE(h.level(1, f, 2), (f == 1 || f == 3) ? 200 : 0);
+        QCOMPARE(h.level(1, f, 1), f == 1 ? 10 : 0);
+    }
+    QTest::mouseClick(h.find<QCheckBox>(QStringLiteral("Check所有通道联动")), Qt::LeftButton, {}, QPoint(8, 8));
+    h.type(element("Text数值", 3), QStringLiteral("7"));
+    for (int c = 1; c <= 3; ++c)
+        QCOMPARE(h.level(1, 3, c), h.level(1, 1, c));
+    QCOMPARE(h.level(1, 2, 3), 0);
+    QCOMPARE(h.level(1, 4, 3), 0);
+    // A click on a fixture focuses it and clears the links.
+    h.click("Command虚拟灯具", 2);
+    h.type(element("Text数值", 1), QStringLiteral("99"));
+    QCOMPARE(h.level(1, 2, 1), 99);
+    QCOMPARE(h.level(1, 3, 1), 10);
+}
+
+void TestMaterialPage::oddAndEvenShortcuts()
+{
+    struct Case {
+        int fixtures;
+        const char* button;
+        int focus;
+        std::vector<int> linked;
+    };
+    const Case cases[] = {
+        {2, "Command双数", 1, {}}, // nothing happens with two fixtures
+        {5, "Command双数", 2, {4}},
+        {5, "Command单数", 1, {3, 5}},
+        {4, "Command全选", 1, {2, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        Harness h(c.fixtures, 2);
+        h.click(QString::fromUtf8(c.button));
+        QCOMPARE(h.page->session().focus(), c.focus);
+        std::bitset<21> expected;
+        for (int i : c.linked)
+            expected.set(static_cast<std::size_t>(i));
+        QCOMPARE(h.page->session().links(), expected);
+        QVERIFY(!h.find<QWidget>(element("Command虚拟灯具", c.fixtures))->isHidden());
+        if (c.fixtures < 20)
+            QVERIFY(h.find<QWidget>(element("Command虚拟灯具", c.fixtures + 1))->isHidden());
+    }
+}
+
+void TestMaterialPage::countBoxesRefuseBadNumbers()
+{
+    Harness h;
+    h.click(QStringLiteral("Command灯具设置"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame灯具设置"))->isVisible());
+    h.paste(QStringLiteral("Combo设置灯具数"), QStringLiteral("21"));
+    QCOMPARE(h.material().fixtureCount, 4);
+    QVERIFY(h.style(QStringLiteral("Combo设置灯具数")).contains(QStringLiteral("#ff8080")));
+    h.type(QStringLiteral("Combo设置灯具数"), QStringLiteral("6"));
+    QCOMPARE(h.material().fixtureCount, 6);
+    QVERIFY(h.style(QStringLiteral("Combo设置灯具数")).isEmpty());
+    QVERIFY(h.find<QWidget>(element("Command虚拟灯具", 6))->isVisible());
+    h.type(QStringLiteral("Combo设置通道数"), QStringLiteral("x"));
+    QCOMPARE(h.material().channelCount, 3);
+    QVERIFY(h.style(QStringLiteral("Combo设置通道数")).contains(QStringLiteral("#ff8080")));
+    h.type(QStringLiteral("Combo设置通道数"), QStringLiteral("24"));
+    QCOMPARE(h.material().channelCount, 24);
+    QVERIFY(h.find<QWidget>(element("Command通道显示", 2))->isVisible());
+}
+
+void TestMaterialPage::timeAndJumpBoxesRefuseBadNumbers()
+{
+    Harness h;
+    h.type(element("Text数值", 1), QStringLiteral("1"));
+    QTest::mouseClick(h.find<QCheckBox>(QStringLiteral("Check单步时间")), Qt::LeftButton, {}, QPoint(8, 8));
+    QCOMPARE(h.material().perStepTimeMode, 1);
+    QVERIFY(h.find<QWidget>(QStringLiteral("Text单步时间"))->isVisible());
+    QVERIFY(h.find<QWidget>(QStringLiteral("Text统一时间"))->isHidden());
+    h.type(QStringLiteral("Text单步时间"), QStringLiteral("15"));
+    QCOMPARE(h.material().step(1).stepTime, 15);
+    QCOMPARE(h.find<QLabel>(QStringLiteral("Label时间显示"))->text(), QStringLiteral("1.5秒"));
+    for (const char* bad : {"60000", "40000", "abc"}) {
+        h.paste(QStringLiteral("Text单步时间"), QString::fromUtf8(bad));
+        QCOMPARE(h.material().step(1).stepTime, 15);
+        QVERIFY(h.style(QStringLiteral("Text单步时间")).contains(QStringLiteral("#ff00ff")));
+    }
+    h.type(QStringLiteral("Text统一跳步"), QStringLiteral("255"));
+    QCOMPARE(h.material().jumpInterval, 255);
+    h.paste(QStringLiteral("Text统一跳步"), QStringLiteral("256"));
+    QCOMPARE(h.material().jumpInterval, 255);
+    QVERIFY(h.style(QStringLiteral("Text统一跳步")).contains(QStringLiteral("#ff8080")));
+}
+
+void TestMaterialPage::brightnessIsStoredAsReduction()
+{
+    Harness h;
+    auto* box = h.find<QComboBox>(QStringLiteral("Combo亮度百分比"));
+    const int index = box->findText(QStringLiteral("70"));
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+    QCOMPARE(h.material().brightnessReduction, 30);
+    box->setCurrentIndex(0);
+    h.page->open();
+    QCOMPARE(box->currentText(), QStringLiteral("70"));
+}
+
+void TestMaterialPage::groupButtonPatchesExactlyTheValidMembers()
+{
+    Harness h;
+    for (int r : {1, 2, 5}) {
+        h.show->library.fixture(r).startAddress = static_cast<int16_t>(r * 10);
+        h.show->library.fixture(r).channelCount = 3;
+    }
+    h.show->fixtureGroups.setMember(3, 2, true);
+    h.show->fixtureGroups.setMember(3, 5, true);
+    h.show->fixtureGroups.setMember(3, 7, true); // not a valid library fixture
+    h.material().patch[2][1] = 1;
+    h.click(QStringLiteral("Command灯具设置"));
+    h.click("Command配接灯具", 2);
+    QVERIFY(h.find<QWidget>(element("Command实际_灯具", 1))->isVisible());
+    QVERIFY(h.find<QWidget>(element("Command实际_灯具", 3))->isHidden());
+    h.click("Command灯具分组N", 3);
+    for (int r = 1; r <= 100; ++r)
+        QCOMPARE(int(h.material().patch[2][r]), (r == 2 || r == 5) ? 1 : 0);
+    QVERIFY(h.style(element("Command实际_灯具", 5)).contains(QStringLiteral("#ff8080")));
+    h.click("Command实际_灯具", 5);
+    QCOMPARE(int(h.material().patch[2][5]), 0);
+    h.click(QStringLiteral("Command清除灯具选择"));
+    QCOMPARE(int(h.material().patch[2][2]), 0);
+}
+
+void TestMaterialPage::faderDrivesThePatchedFixtureOnTheNextTick()
+{
+    Harness h(1, 3);
+    fixtures::Fixture& spot = h.show->library.fixture(1);
+    spot.name = u"Spot";
+    spot.startAddress = 10;
+    spot.channelCount = 3;
+    for (int c = 1; c <= 3; ++c) {
+        spot.channelCode[c] = static_cast<uint8_t>(c);
+        h.material().channelCodes[c] = static_cast<uint8_t>(c);
+    }
+    h.click(QStringLiteral("Command灯具设置"));
+    h.click("Command配接灯具", 1);
+    h.click("Command实际_灯具", 1);
+    QCOMPARE(int(h.material().patch[1][1]), 1);
+    h.click(QStringLiteral("Command隐藏灯具设置"));
+
+    QCOMPARE(h.live.liveOutputMode(), liveout::kModeMaterial);
+    dragToTop(h.find<ui::Fader>(element("Picture推杆", 2)));
+    h.type(element("Text数值", 3), QStringLiteral("77"));
+    h.live.liveTick();
+    QCOMPARE(int(h.live.dmxFrame()[10]), 0);
+    QCOMPARE(int(h.live.dmxFrame()[11]), 255);
+    QCOMPARE(int(h.live.dmxFrame()[12]), 77);
+    const int frames = h.framesSent;
+    QVERIFY(frames > 0);
+
+    // A second step shows as soon as it is the current one.
+    h.click(QStringLiteral("Command加一步"));
+    h.type(element("Text数值", 1), QStringLiteral("33"));
+    h.live.liveTick();
+    QCOMPARE(int(h.live.dmxFrame()[10]), 33);
+    QCOMPARE(int(h.live.dmxFrame()[11]), 0);
+    h.click(QStringLiteral("Command上一步"));
+    h.live.liveTick();
+    QCOMPARE(int(h.live.dmxFrame()[11]), 255);
+}
+
+void TestMaterialPage::backOpensTheEffectPage()
+{
+    Harness h;
+    std::optional<PageId> opened;
+    h.navigation.openPage = [&](PageId p) { opened = p; };
+    QCOMPARE(h.navigation.scenePageMode(), ScenePageMode::Material);
+    h.click(QStringLiteral("Command返回"));
+    QCOMPARE(opened, std::optional<PageId>(PageId::Effect));
+}
+
+QTEST_MAIN(TestMaterialPage)
+#include "tst_materialpage.moc"
