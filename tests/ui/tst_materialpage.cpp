@@ -14,10 +14,12 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
+#include <fstream>
 #include <memory>
 
 using namespace rz;
@@ -116,6 +118,11 @@ private slots:
     void groupButtonPatchesExactlyTheValidMembers();
     void faderDrivesThePatchedFixtureOnTheNextTick();
     void backOpensTheEffectPage();
+    void chaseToolWritesTheRunningLight();
+    void chaseToolHidesOutsideTheMaterialPage();
+    void materialIsSavedCopiedPastedAndDeleted();
+    void damagedFileLeavesTheMaterialAsItWas();
+    void demoStepsThroughTheMaterial();
 };
 
 void TestMaterialPage::typingIntoAnEmptyMaterialCreatesStepOne()
@@ -334,6 +341,183 @@ void TestMaterialPage::backOpensTheEffectPage()
     QCOMPARE(h.navigation.scenePageMode(), ScenePageMode::Material);
     h.click(QStringLiteral("Command返回"));
     QCOMPARE(opened, std::optional<PageId>(PageId::Effect));
+}
+
+namespace {
+
+// The fixtures lit in step `step`: those whose channel 1 holds `on`.
+std::vector<int> litFixtures(const materials::Material& m, int step, int on)
+{
+    std::vector<int> lit;
+    for (int f = 1; f <= m.fixtureCount; ++f)
+        if (m.step(step).level(f, 1) == on)
+            lit.push_back(f);
+    return lit;
+}
+
+QWidget* chaseWindow(Harness& h)
+{
+    return h.page->findChild<QWidget*>(QStringLiteral("D80__512_跑马"));
+}
+
+void setList(QWidget* window, const char* name, const QString& text)
+{
+    auto* box = window->findChild<QComboBox*>(QString::fromUtf8(name));
+    QVERIFY2(box, name);
+    if (box->isEditable())
+        box->setEditText(text);
+    else
+        box->setCurrentIndex(box->findText(text));
+}
+
+} // namespace
+
+void TestMaterialPage::chaseToolWritesTheRunningLight()
+{
+    struct Case {
+        bool reverse;
+        std::vector<std::vector<int>> lit; // per step, ascending
+    };
+    const Case cases[] = {
+        {false, {{1, 4}, {1, 2}, {2, 3}, {3, 4}}},
+        {true, {{1, 4}, {3, 4}, {2, 3}, {1, 2}}},
+    };
+    for (const Case& c : cases) {
+        Harness h(4, 2);
+        h.material().channelCodes[1] = 1;
+        fixtures::Fixture& lamp = h.show->library.fixture(1);
+        lamp.startAddress = 1;
+        lamp.channelCount = 1;
+        lamp.channelCode[1] = 1;
+        h.material().patch[1][1] = 1;
+        h.click(QStringLiteral("Command跑马工具"));
+        QWidget* window = chaseWindow(h);
+        QVERIFY(window && window->isVisible());
+        // Generating without a type changes nothing.
+        h.click(QStringLiteral("Command生成数据"));
+        QCOMPARE(window->findChild<QPlainTextEdit*>(QStringLiteral("Text信息"))->toPlainText(),
+                 QStringLiteral("未选择任何跑马类型"));
+        QCOMPARE(h.material().stepCount, 0);
+
+        setList(window, "Combo跑马类型", QStringLiteral("01-头尾衔接"));
+        setList(window, "Combo跑马灯具数量", QStringLiteral("2"));
+        setList(window, "Combo起始位置", QStringLiteral("1"));
+        setList(window, "Combo亮灯数据", QStringLiteral("300")); // falls back to 255
+        setList(window, "Combo灭灯数据", QString());            // falls back to 0
+        window->findChild<QCheckBox*>(QStringLiteral("Check开启反向"))->setChecked(c.reverse);
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command生成数据")), Qt::LeftButton);
+
+        QCOMPARE(h.material().stepCount, 4);
+        for (int step = 1; step <= 4; ++step)
+            QCOMPARE(litFixtures(h.material(), step, 255), c.lit[static_cast<std::size_t>(step - 1)]);
+        QVERIFY(window->findChild<QPlainTextEdit*>(QStringLiteral("Text信息"))->toPlainText().startsWith(
+            c.reverse ? QStringLiteral("步001：04 01 ") : QStringLiteral("步001：01 04 ")));
+        // The page shows step 1 and so do the lights.
+        QCOMPARE(h.find<QComboBox>(QStringLiteral("Combo当前步"))->currentText(), QStringLiteral("1"));
+        QCOMPARE(h.find<QLabel>(QStringLiteral("Label总步数"))->text(), QStringLiteral("4"));
+        h.live.liveTick();
+        QCOMPARE(int(h.live.dmxFrame()[1]), 255);
+    }
+}
+
+void TestMaterialPage::chaseToolHidesOutsideTheMaterialPage()
+{
+    Harness h;
+    h.click(QStringLiteral("Command跑马工具"));
+    QVERIFY(chaseWindow(h)->isVisible());
+    h.live.liveTick();
+    QVERIFY(chaseWindow(h)->isVisible());
+    h.live.setLiveOutputMode(liveout::kModeEffect);
+    h.live.liveTick();
+    QVERIFY(chaseWindow(h)->isHidden());
+    h.page->open();
+    h.click(QStringLiteral("Command跑马工具"));
+    QVERIFY(chaseWindow(h)->isVisible());
+    h.click(QStringLiteral("Command跑马工具"));
+    QVERIFY(chaseWindow(h)->isHidden());
+}
+
+void TestMaterialPage::materialIsSavedCopiedPastedAndDeleted()
+{
+    Harness h;
+    h.type(element("Text数值", 1), QStringLiteral("42"));
+    h.type(QStringLiteral("Text素材备注"), QStringLiteral("Wash"));
+    const auto file = h.dir.path() / "wash.K_1SC";
+    h.chooser.paths.push_back(file);
+    h.click(QStringLiteral("Command导出素材"));
+    QVERIFY(std::filesystem::exists(file));
+    h.click(QStringLiteral("Command复制素材"));
+
+    // Delete asks first; No keeps the material.
+    h.prompt.answers = {false};
+    h.click(QStringLiteral("Command删除素材"));
+    QCOMPARE(h.prompt.questions.back(), std::u16string(u"是否删除素材?"));
+    QCOMPARE(h.material().stepCount, 1);
+    h.prompt.answers = {true};
+    h.click(QStringLiteral("Command删除素材"));
+    QCOMPARE(h.material().stepCount, 0);
+    QCOMPARE(h.find<QLabel>(QStringLiteral("Label总步数"))->text(), QStringLiteral("0"));
+
+    h.prompt.answers = {true};
+    h.click(QStringLiteral("Command粘贴素材"));
+    QCOMPARE(h.prompt.questions.back(), std::u16string(u"是否覆盖当前素材?"));
+    QCOMPARE(h.material().stepCount, 1);
+    QCOMPARE(h.level(1, 1, 1), 42);
+    QCOMPARE(h.find<QLineEdit>(QStringLiteral("Text素材备注"))->text(), QStringLiteral("Wash"));
+
+    materials::clearMaterial(h.material());
+    h.chooser.paths.push_back(file);
+    h.click(QStringLiteral("Command导入素材"));
+    QCOMPARE(h.level(1, 1, 1), 42);
+    QCOMPARE(h.find<QLineEdit>(element("Text数值", 1))->text(), QStringLiteral("42"));
+}
+
+void TestMaterialPage::damagedFileLeavesTheMaterialAsItWas()
+{
+    Harness h;
+    h.type(element("Text数值", 1), QStringLiteral("42"));
+    const auto foreign = h.dir.path() / "foreign.K_1SC";
+    std::ofstream(foreign, std::ios::binary) << "F9999999 not a material";
+    const auto empty = h.dir.path() / "empty.K_1SC";
+    std::ofstream(empty, std::ios::binary).flush();
+    for (const auto& [file, message] : {std::pair{foreign, u"素材无效!"}, std::pair{empty, u"读取失败"}}) {
+        h.prompt.messages.clear();
+        h.chooser.paths.push_back(file);
+        h.click(QStringLiteral("Command导入素材"));
+        QCOMPARE(h.prompt.messages, std::vector<std::u16string>{message});
+        QCOMPARE(h.material().stepCount, 1);
+        QCOMPARE(h.level(1, 1, 1), 42);
+    }
+}
+
+void TestMaterialPage::demoStepsThroughTheMaterial()
+{
+    Harness h(1, 1);
+    fixtures::Fixture& lamp = h.show->library.fixture(1);
+    lamp.startAddress = 5;
+    lamp.channelCount = 1;
+    lamp.channelCode[1] = 1;
+    h.material().channelCodes[1] = 1;
+    h.material().patch[1][1] = 1;
+    h.type(element("Text数值", 1), QStringLiteral("10"));
+    h.click(QStringLiteral("Command加一步"));
+    h.type(element("Text数值", 1), QStringLiteral("20"));
+    h.material().uniformTime = 2; // two ticks a step
+
+    h.click(QStringLiteral("Command素材演示"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame演示"))->isVisible());
+    QCOMPARE(h.live.liveOutputMode(), liveout::kModeMaterialDemo);
+    std::vector<int> seen;
+    for (int t = 0; t < 6; ++t) {
+        h.live.liveTick();
+        seen.push_back(h.live.dmxFrame()[5]);
+    }
+    QVERIFY2(std::find(seen.begin(), seen.end(), 10) != seen.end(), "step 1 played");
+    QVERIFY2(std::find(seen.begin(), seen.end(), 20) != seen.end(), "step 2 played");
+    QTRY_VERIFY(!h.find<QLabel>(QStringLiteral("Label演示步"))->text().isEmpty());
+    h.click(QStringLiteral("Command演示返回"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame演示"))->isHidden());
+    QCOMPARE(h.live.liveOutputMode(), liveout::kModeMaterial);
 }
 
 QTEST_MAIN(TestMaterialPage)

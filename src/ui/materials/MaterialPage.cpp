@@ -2,10 +2,13 @@
 
 #include "core/fixtures/FixtureFiles.h"
 #include "core/liveout/LiveSender.h"
+#include "core/materials/MaterialEngine.h"
 #include "core/show/Show.h"
 #include "ui/fixtures/ChannelDefinitionPanel.h"
 #include "ui/fixtures/ControlNames.h"
 #include "ui/fixtures/FaderBank.h"
+#include "ui/materials/ChaseToolWindow.h"
+#include "ui/materials/MaterialDemoFrame.h"
 #include "ui/materials/MaterialPatchPanel.h"
 #include "ui/materials/MaterialStepBar.h"
 #include "ui/materials/MaterialTimePanel.h"
@@ -18,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -45,7 +49,9 @@ QString definitionCaption(const fixtures::ChannelDefinitions& names, int code)
 
 MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     : Page(context, PageId::Material, parent),
-      editor(context.show.materials, context.show.editing, context.prompt)
+      editor(context.show.materials, context.show.editing, context.prompt),
+      files(context.show.materials, context.show.library, context.show.editing, context.dataRoot, context.chooser,
+            context.prompt)
 {
     setObjectName(QStringLiteral("D40__512_素材__Form"));
     auto* scroll = new QScrollArea(this);
@@ -63,6 +69,8 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     column->setSpacing(4);
     buildHeader(content, column);
 
+    commands = new MaterialCommandBar(content);
+    column->addWidget(commands);
     stepBar = new MaterialStepBar(content);
     column->addWidget(stepBar);
     timePanel = new MaterialTimePanel(content);
@@ -85,7 +93,17 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     patchPanel = new MaterialPatchPanel(area);
     areaGrid->addWidget(patchPanel, 0, 0);
     patchPanel->hide();
+    demo = new MaterialDemoFrame(area);
+    areaGrid->addWidget(demo, 0, 0);
+    demo->hide();
     column->addWidget(area, 1);
+
+    chase = new ChaseToolWindow(this);
+    chase->hide();
+    demoTimer = new QTimer(this);
+    demoTimer->setInterval(100);
+    connect(demoTimer, &QTimer::timeout, this, &MaterialPage::showDemo);
+    context.live.hideChaseWindow = [this] { chase->hide(); };
 
     connectWidgets();
     if (context.wheel)
@@ -94,6 +112,7 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
 
 MaterialPage::~MaterialPage()
 {
+    context.live.hideChaseWindow = {};
     if (context.wheel)
         context.wheel->setStepHandler(WheelPage::material, {});
 }
@@ -267,6 +286,9 @@ void MaterialPage::connectWidgets()
     connect(patchPanel, &MaterialPatchPanel::closed, patchPanel, &QWidget::hide);
 
     timePanel->connectTo(editor, [this] { redraw(); });
+    connect(commands, &MaterialCommandBar::commandClicked, this, &MaterialPage::runCommand);
+    connect(chase, &ChaseToolWindow::generateClicked, this, &MaterialPage::generateChase);
+    connect(demo, &MaterialDemoFrame::backClicked, this, &MaterialPage::stopDemo);
 }
 
 void MaterialPage::opened()
@@ -280,6 +302,8 @@ void MaterialPage::opened()
     definitionPanel->hide();
     definitionPanel->resetRenaming();
     patchPanel->hide();
+    demo->hide();
+    demoTimer->stop();
     definingChannel = 0;
     faders->markDefiningChannel(0);
     fixtureStrip->setAllChannelsLinked(editor.allChannelsLinked);
@@ -409,6 +433,98 @@ void MaterialPage::wheelStep(bool up, int channel)
         return;
     editor.setLevel(channel, static_cast<uint8_t>(next));
     levelsEdited();
+}
+
+void MaterialPage::runCommand(MaterialCommandBar::Command command)
+{
+    using C = MaterialCommandBar::Command;
+    const auto& editing = context.show.editing;
+    const int m = editing.currentModule;
+    const int s = editing.currentSlot;
+    switch (command) {
+    case C::saveAs:
+        files.exportMaterial(m, s, false);
+        break;
+    case C::import:
+        if (files.importMaterial(m, s, {}))
+            opened();
+        break;
+    case C::copy:
+        files.exportMaterial(m, s, true);
+        break;
+    case C::paste:
+        if (context.prompt.ask(u"是否覆盖当前素材?") &&
+            files.importMaterial(m, s, {materials::ImportSource::clipboard, {}}))
+            opened();
+        break;
+    case C::remove:
+        if (context.prompt.ask(u"是否删除素材?")) {
+            materials::clearMaterial(editor.material());
+            opened();
+        }
+        break;
+    case C::standardBuiltIns:
+    case C::personalBuiltIns:
+        break;
+    case C::demo:
+        startDemo();
+        break;
+    case C::jump:
+        context.live.requestJump();
+        break;
+    case C::chaseTool:
+        toggleChaseTool();
+        break;
+    }
+}
+
+void MaterialPage::toggleChaseTool()
+{
+    if (chase->isVisible()) {
+        chase->hide();
+        return;
+    }
+    chase->prepare(editor.material().fixtureCount);
+    // Beside the page's right edge, where it covers the least of the faders.
+    const QPoint corner = mapToGlobal(QPoint(width(), 0));
+    chase->adjustSize();
+    chase->move(corner.x() - chase->width() - 8, corner.y() + 8);
+    chase->show();
+    chase->raise();
+}
+
+void MaterialPage::generateChase()
+{
+    const materials::ChaseOutcome outcome = materials::generateChase(editor.material(), chase->inputs());
+    chase->showInfo(outcome.info);
+    if (!outcome.generated)
+        return;
+    editor.chooseStep(1);
+    redraw();
+}
+
+void MaterialPage::startDemo()
+{
+    definitionPanel->hide();
+    patchPanel->hide();
+    demo->show();
+    demo->raise();
+    context.materialEngine.startDemo();
+    demoTimer->start();
+    showDemo();
+}
+
+void MaterialPage::stopDemo()
+{
+    demoTimer->stop();
+    demo->hide();
+    context.materialEngine.stopDemo();
+}
+
+void MaterialPage::showDemo()
+{
+    demo->showPlayback(QString::fromStdU16String(context.materialEngine.demoStepText()),
+                       QString::fromStdU16String(materials::MaterialEngine::demoFrameText(context.live.dmxFrame())));
 }
 
 } // namespace rz::ui

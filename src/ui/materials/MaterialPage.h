@@ -3,16 +3,21 @@
 // step by step while the live output shows the edited step. The page maps its widgets' events
 // to the editor session and redraws from the material.
 #include "core/materials/MaterialEditorSession.h"
+#include "core/materials/MaterialFiles.h"
+#include "ui/materials/MaterialCommandBar.h"
 #include "ui/shell/Page.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 class QVBoxLayout;
 
 namespace rz::ui {
 
 class ChannelDefinitionPanel;
+class ChaseToolWindow;
+class MaterialDemoFrame;
 class FaderBank;
 class MaterialPatchPanel;
 class MaterialStepBar;
@@ -50,8 +55,19 @@ private:
     void togglePatchPanel();
     void pointWheelAt(int channel);
     void wheelStep(bool up, int channel);
+    void runCommand(MaterialCommandBar::Command command);
+    void toggleChaseTool();
+    void generateChase();
+    void startDemo();
+    void stopDemo();
+    void showDemo();
 
     materials::MaterialEditorSession editor;
+    materials::MaterialFiles files;
+    MaterialCommandBar* commands = nullptr;
+    ChaseToolWindow* chase = nullptr;
+    MaterialDemoFrame* demo = nullptr;
+    QTimer* demoTimer = nullptr;
     MaterialStepBar* stepBar = nullptr;
     VirtualFixtureStrip* fixtureStrip = nullptr;
     FaderBank* faders = nullptr;
