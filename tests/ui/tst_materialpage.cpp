@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
@@ -123,6 +124,8 @@ private slots:
     void materialIsSavedCopiedPastedAndDeleted();
     void damagedFileLeavesTheMaterialAsItWas();
     void demoStepsThroughTheMaterial();
+    void twentyFirstTempChannelIsRefused();
+    void stepsAreCopiedAndPastedAtTheEnd();
 };
 
 void TestMaterialPage::typingIntoAnEmptyMaterialCreatesStepOne()
@@ -518,6 +521,53 @@ void TestMaterialPage::demoStepsThroughTheMaterial()
     h.click(QStringLiteral("Command演示返回"));
     QVERIFY(h.find<QWidget>(QStringLiteral("Frame演示"))->isHidden());
     QCOMPARE(h.live.liveOutputMode(), liveout::kModeMaterial);
+}
+
+void TestMaterialPage::twentyFirstTempChannelIsRefused()
+{
+    Harness h;
+    h.click(QStringLiteral("Command临时通道设置"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame临时通道"))->isVisible());
+    for (int code = 1; code <= 20; ++code)
+        h.material().tempChannels[code] = static_cast<uint8_t>(code);
+    h.page->redraw();
+    QCOMPARE(h.find<QListWidget>(QStringLiteral("List临时通道"))->count(), 20);
+    const QString caption = QStringLiteral("%1 - 21").arg(QString::fromStdU16String(h.show->channelDefinitions.name(21)));
+    h.click(element("Command临时通道", 21));
+    QCOMPARE(h.prompt.messages, std::vector<std::u16string>{u"最多支持20个通道"});
+    QCOMPARE(h.find<QListWidget>(QStringLiteral("List临时通道"))->count(), 20);
+    QVERIFY(h.find<QListWidget>(QStringLiteral("List临时通道"))->findItems(caption, Qt::MatchExactly).isEmpty());
+    // Taking one out makes room, and the list follows.
+    h.click(element("Command临时通道", 3));
+    QCOMPARE(int(h.material().tempChannels[3]), 0);
+    h.click(element("Command临时通道", 21));
+    QCOMPARE(int(h.material().tempChannels[3]), 21);
+    QCOMPARE(h.find<QListWidget>(QStringLiteral("List临时通道"))->findItems(caption, Qt::MatchExactly).size(), 1);
+}
+
+void TestMaterialPage::stepsAreCopiedAndPastedAtTheEnd()
+{
+    Harness h(2, 2);
+    for (int v : {11, 22, 33, 44}) {
+        if (v != 11)
+            h.click(QStringLiteral("Command加一步"));
+        h.type(element("Text数值", 1), QString::number(v));
+    }
+    h.find<QComboBox>(QStringLiteral("Combo当前步"))->setCurrentIndex(1);
+    emit h.find<QComboBox>(QStringLiteral("Combo当前步"))->activated(1);
+    QCOMPARE(h.show->editing.currentStep, 2);
+    h.type(QStringLiteral("Combo复制步"), QStringLiteral("2"));
+    h.click(QStringLiteral("Command复制步"));
+    h.click(QStringLiteral("Command尾部粘贴"));
+    QCOMPARE(h.material().stepCount, 6);
+    const int expected[] = {11, 22, 33, 44, 22, 33};
+    for (int step = 1; step <= 6; ++step)
+        QCOMPARE(h.level(step, 1, 1), expected[step - 1]);
+    QCOMPARE(h.find<QLabel>(QStringLiteral("Label总步数"))->text(), QStringLiteral("6"));
+    // A count that is not a number is refused before anything is copied.
+    h.paste(QStringLiteral("Combo复制步"), QStringLiteral("x"));
+    h.click(QStringLiteral("Command复制步"));
+    QCOMPARE(h.prompt.messages.back(), std::u16string(u"复制步数不能为0"));
 }
 
 QTEST_MAIN(TestMaterialPage)

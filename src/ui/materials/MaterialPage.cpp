@@ -12,6 +12,7 @@
 #include "ui/materials/MaterialPatchPanel.h"
 #include "ui/materials/MaterialStepBar.h"
 #include "ui/materials/MaterialTimePanel.h"
+#include "ui/materials/TempChannelPanel.h"
 #include "ui/materials/VirtualFixtureStrip.h"
 #include "ui/widgets/WheelRouter.h"
 
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
@@ -51,7 +53,8 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     : Page(context, PageId::Material, parent),
       editor(context.show.materials, context.show.editing, context.prompt),
       files(context.show.materials, context.show.library, context.show.editing, context.dataRoot, context.chooser,
-            context.prompt)
+            context.prompt),
+      stepClipboard(context.dataRoot)
 {
     setObjectName(QStringLiteral("D40__512_素材__Form"));
     auto* scroll = new QScrollArea(this);
@@ -73,8 +76,10 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     column->addWidget(commands);
     stepBar = new MaterialStepBar(content);
     column->addWidget(stepBar);
+    auto* timeRow = new QHBoxLayout;
     timePanel = new MaterialTimePanel(content);
-    column->addWidget(timePanel);
+    timeRow->addWidget(timePanel, 1);
+    column->addLayout(timeRow);
     fixtureStrip = new VirtualFixtureStrip(content);
     column->addWidget(fixtureStrip);
     buildChannelCommands(content, column);
@@ -93,6 +98,23 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     patchPanel = new MaterialPatchPanel(area);
     areaGrid->addWidget(patchPanel, 0, 0);
     patchPanel->hide();
+    tempPanel = new TempChannelPanel(context.show.channelDefinitions, area);
+    areaGrid->addWidget(tempPanel, 0, 0);
+    tempPanel->hide();
+    auto* tempColumn = new QVBoxLayout;
+    auto* tempOpen = makeButton(content, QStringLiteral("Command临时通道设置"), tr("临时通道"));
+    connect(tempOpen, &QPushButton::clicked, this, [this] {
+        if (tempPanel->isVisible())
+            tempPanel->hide();
+        else
+            showOnly(tempPanel);
+    });
+    QListWidget* tempList = tempPanel->makeList(content);
+    tempList->setMaximumHeight(64);
+    tempList->setMaximumWidth(200);
+    tempColumn->addWidget(tempOpen);
+    tempColumn->addWidget(tempList);
+    timeRow->addLayout(tempColumn);
     demo = new MaterialDemoFrame(area);
     areaGrid->addWidget(demo, 0, 0);
     demo->hide();
@@ -215,6 +237,25 @@ void MaterialPage::connectWidgets()
         redraw();
     });
 
+    connect(stepBar, &MaterialStepBar::copyStepsClicked, this, [this](int count) {
+        if (materials::StepClipboard::checkStepCopy(editor.material(), count, this->context.prompt))
+            stepClipboard.copySteps(editor.material(), editor.currentStep(), count, this->context.prompt);
+    });
+    connect(stepBar, &MaterialStepBar::pasteStepsClicked, this, [this](int count) {
+        if (!materials::StepClipboard::checkStepCopy(editor.material(), count, this->context.prompt))
+            return;
+        stepClipboard.pasteSteps(editor.material(), editor.currentStep(), this->context.prompt);
+        redraw();
+    });
+    connect(stepBar, &MaterialStepBar::pasteAtEndClicked, this, [this](int count) {
+        if (!materials::StepClipboard::checkStepCopy(editor.material(), count, this->context.prompt))
+            return;
+        const auto time = timePanel->typedStepTime();
+        stepClipboard.pasteAtEnd(editor.material(), this->context.show.editing.currentStep,
+                                 time ? *time : editor.material().uniformTime, this->context.prompt);
+        redraw();
+    });
+
     connect(fixtureStrip, &VirtualFixtureStrip::fixtureClicked, this, [this](int i) {
         editor.focusOn(i);
         redraw();
@@ -286,6 +327,10 @@ void MaterialPage::connectWidgets()
     connect(patchPanel, &MaterialPatchPanel::closed, patchPanel, &QWidget::hide);
 
     timePanel->connectTo(editor, [this] { redraw(); });
+    connect(tempPanel, &TempChannelPanel::codeClicked, this, [this](int code) {
+        editor.toggleTempChannel(static_cast<uint8_t>(code));
+        tempPanel->showMaterial(editor.material());
+    });
     connect(commands, &MaterialCommandBar::commandClicked, this, &MaterialPage::runCommand);
     connect(chase, &ChaseToolWindow::generateClicked, this, &MaterialPage::generateChase);
     connect(demo, &MaterialDemoFrame::backClicked, this, &MaterialPage::stopDemo);
@@ -296,12 +341,14 @@ void MaterialPage::opened()
     if (!openedOnce) {
         openedOnce = true;
         definitionPanel->applyChannelNames();
+        tempPanel->applyChannelNames();
     }
     context.navigation.setScenePageMode(ScenePageMode::Material);
     editor.open();
     definitionPanel->hide();
     definitionPanel->resetRenaming();
     patchPanel->hide();
+    tempPanel->hide();
     demo->hide();
     demoTimer->stop();
     definingChannel = 0;
@@ -317,6 +364,7 @@ void MaterialPage::redraw()
     showFaders();
     showFixtures();
     timePanel->showMaterial(editor.material(), editor.currentStep());
+    tempPanel->showMaterial(editor.material());
     if (patchPanel->isVisible())
         showPatchPanel();
 }
@@ -389,9 +437,7 @@ void MaterialPage::toggleDefinitionPanel(int channel)
     definingChannel = channel;
     faders->markDefiningChannel(channel);
     definitionPanel->highlightCode(editor.material().channelCodes[static_cast<std::size_t>(channel)]);
-    patchPanel->hide();
-    definitionPanel->show();
-    definitionPanel->raise();
+    showOnly(definitionPanel);
 }
 
 void MaterialPage::chooseCode(int code)
@@ -410,10 +456,18 @@ void MaterialPage::togglePatchPanel()
         patchPanel->hide();
         return;
     }
-    definitionPanel->hide();
     showPatchPanel();
-    patchPanel->show();
-    patchPanel->raise();
+    showOnly(patchPanel);
+}
+
+void MaterialPage::showOnly(QWidget* panel)
+{
+    for (QWidget* p : {static_cast<QWidget*>(definitionPanel), static_cast<QWidget*>(patchPanel),
+                       static_cast<QWidget*>(tempPanel)})
+        if (p != panel)
+            p->hide();
+    panel->show();
+    panel->raise();
 }
 
 void MaterialPage::pointWheelAt(int channel)

@@ -4,6 +4,7 @@
 // to the editor session and redraws from the material.
 #include "core/materials/MaterialEditorSession.h"
 #include "core/materials/MaterialFiles.h"
+#include "core/materials/StepClipboard.h"
 #include "ui/materials/MaterialCommandBar.h"
 #include "ui/shell/Page.h"
 
@@ -22,6 +23,7 @@ class FaderBank;
 class MaterialPatchPanel;
 class MaterialStepBar;
 class MaterialTimePanel;
+class TempChannelPanel;
 class VirtualFixtureStrip;
 
 class MaterialPage : public Page {
@@ -53,6 +55,7 @@ private:
     void toggleDefinitionPanel(int channel);
     void chooseCode(int code);
     void togglePatchPanel();
+    void showOnly(QWidget* panel); // one pop-up panel over the faders at a time
     void pointWheelAt(int channel);
     void wheelStep(bool up, int channel);
     void runCommand(MaterialCommandBar::Command command);
@@ -64,6 +67,7 @@ private:
 
     materials::MaterialEditorSession editor;
     materials::MaterialFiles files;
+    materials::StepClipboard stepClipboard;
     MaterialCommandBar* commands = nullptr;
     ChaseToolWindow* chase = nullptr;
     MaterialDemoFrame* demo = nullptr;
@@ -74,6 +78,7 @@ private:
     ChannelDefinitionPanel* definitionPanel = nullptr;
     MaterialPatchPanel* patchPanel = nullptr;
     MaterialTimePanel* timePanel = nullptr;
+    TempChannelPanel* tempPanel = nullptr;
     QLabel* effectLabel = nullptr;
     QLabel* moduleLabel = nullptr;
     QLabel* noEffectLabel = nullptr;

@@ -1,8 +1,11 @@
 #include "ui/materials/MaterialStepBar.h"
 
+#include "core/materials/StepClipboard.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace rz::ui {
@@ -43,8 +46,26 @@ MaterialStepBar::MaterialStepBar(QWidget* parent) : QWidget(parent)
     auto* add = addButton(this, row, "Command加一步", tr("加一步"));
     auto* copyAdd = addButton(this, row, "Command复制加一步", tr("复制加一步"));
     auto* remove = addButton(this, row, "Command删除步", tr("删除步"));
+    row->addSpacing(12);
+    copyCountBox = new QComboBox(this);
+    copyCountBox->setObjectName(QStringLiteral("Combo复制步"));
+    copyCountBox->setAccessibleName(tr("复制步数"));
+    copyCountBox->setEditable(true);
+    copyCountBox->setInsertPolicy(QComboBox::NoInsert);
+    copyCountBox->setCompleter(nullptr);
+    for (int n = 1; n <= 60; ++n)
+        copyCountBox->addItem(QString::number(n));
+    copyCountBox->setMaxVisibleItems(20);
+    row->addWidget(copyCountBox);
+    auto* copySteps = addButton(this, row, "Command复制步", tr("复制步"));
+    auto* pasteSteps = addButton(this, row, "Command粘贴步", tr("粘贴步"));
+    auto* pasteAtEnd = addButton(this, row, "Command尾部粘贴", tr("尾部粘贴"));
     row->addStretch(1);
 
+    connect(copyCountBox->lineEdit(), &QLineEdit::textChanged, this, [this] { copyCount(); });
+    connect(copySteps, &QPushButton::clicked, this, [this] { emit copyStepsClicked(copyCount()); });
+    connect(pasteSteps, &QPushButton::clicked, this, [this] { emit pasteStepsClicked(copyCount()); });
+    connect(pasteAtEnd, &QPushButton::clicked, this, [this] { emit pasteAtEndClicked(copyCount()); });
     connect(previous, &QPushButton::clicked, this, &MaterialStepBar::previousClicked);
     connect(next, &QPushButton::clicked, this, &MaterialStepBar::nextClicked);
     connect(add, &QPushButton::clicked, this, &MaterialStepBar::addClicked);
@@ -54,6 +75,14 @@ MaterialStepBar::MaterialStepBar(QWidget* parent) : QWidget(parent)
         if (!showing)
             emit stepChosen(index + 1);
     });
+}
+
+int MaterialStepBar::copyCount()
+{
+    const int count = materials::parseCopyCount(copyCountBox->currentText().toStdU16String());
+    copyCountBox->setStyleSheet(count < 1 ? QStringLiteral("QComboBox{background-color:#ff80a0;}")
+                                          : QStringLiteral("QComboBox{background-color:#c0c0c0;}"));
+    return count;
 }
 
 void MaterialStepBar::showSteps(int stepCount, int currentStep)

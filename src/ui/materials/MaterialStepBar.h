@@ -23,9 +23,16 @@ signals:
     void addClicked();
     void copyAddClicked();
     void deleteClicked();
+    // The step copy buttons, with the copy count as typed (0 when it is not a number).
+    void copyStepsClicked(int count);
+    void pasteStepsClicked(int count);
+    void pasteAtEndClicked(int count);
 
 private:
+    int copyCount();
+
     QComboBox* stepList = nullptr;
+    QComboBox* copyCountBox = nullptr;
     QLabel* countLabel = nullptr;
     bool showing = false;
 };
