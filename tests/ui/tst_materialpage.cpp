@@ -126,6 +126,7 @@ private slots:
     void demoStepsThroughTheMaterial();
     void twentyFirstTempChannelIsRefused();
     void stepsAreCopiedAndPastedAtTheEnd();
+    void builtInMaterialIsDescribedAndImported();
 };
 
 void TestMaterialPage::typingIntoAnEmptyMaterialCreatesStepOne()
@@ -568,6 +569,49 @@ void TestMaterialPage::stepsAreCopiedAndPastedAtTheEnd()
     h.paste(QStringLiteral("Combo复制步"), QStringLiteral("x"));
     h.click(QStringLiteral("Command复制步"));
     QCOMPARE(h.prompt.messages.back(), std::u16string(u"复制步数不能为0"));
+}
+
+void TestMaterialPage::builtInMaterialIsDescribedAndImported()
+{
+    Harness h;
+    h.type(element("Text数值", 1), QStringLiteral("42"));
+    const auto folder = h.dir.path() / "AppSet" / u"标准素材" / u"舞曲-RGB";
+    std::filesystem::create_directories(folder);
+    // Two ready-made materials: the current one saved twice, one with a description.
+    for (const char* name : {"A-Red.K_1SC", "B-Blue.K_1SC"}) {
+        h.chooser.paths.push_back(folder / name);
+        h.click(QStringLiteral("Command导出素材"));
+    }
+    std::ofstream(folder / "A-Red.txt") << "red wash";
+    materials::clearMaterial(h.material());
+    h.page->open();
+
+    h.click(QStringLiteral("Command选择标准素材"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame选择内置素材"))->isVisible());
+    QCOMPARE(h.find<QPushButton>(element("Label内置素材_ID", 1))->text(), QStringLiteral("A-Red"));
+    QCOMPARE(h.find<QPushButton>(element("Label内置素材_ID", 2))->text(), QStringLiteral("B-Blue"));
+    QVERIFY(h.find<QWidget>(element("Label内置素材_ID", 3))->isHidden());
+    auto* description = h.find<QPlainTextEdit>(QStringLiteral("Text查看说明"));
+    for (auto [i, text] : {std::pair{1, "red wash"}, std::pair{2, "无说明"}}) {
+        QTest::mouseClick(h.find<QPushButton>(element("Label内置素材_ID", i)), Qt::RightButton);
+        QVERIFY(description->isVisible());
+        QCOMPARE(description->toPlainText().trimmed(), QString::fromUtf8(text));
+    }
+    // An empty category lists nothing.
+    h.click("Command内置素材类型", 2);
+    QVERIFY(h.find<QWidget>(element("Label内置素材_ID", 1))->isHidden());
+    h.click("Command内置素材类型", 1);
+
+    h.prompt.answers = {true};
+    h.click("Label内置素材_ID", 2);
+    QCOMPARE(h.prompt.questions.back(), std::u16string(u"是否导入  [B-Blue]"));
+    QCOMPARE(h.level(1, 1, 1), 42);
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame选择内置素材"))->isHidden());
+    QCOMPARE(h.find<QLineEdit>(element("Text数值", 1))->text(), QStringLiteral("42"));
+    // The same kind's button again hides the chooser.
+    h.click(QStringLiteral("Command选择标准素材"));
+    h.click(QStringLiteral("Command选择标准素材"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame选择内置素材"))->isHidden());
 }
 
 QTEST_MAIN(TestMaterialPage)

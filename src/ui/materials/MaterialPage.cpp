@@ -7,6 +7,7 @@
 #include "ui/fixtures/ChannelDefinitionPanel.h"
 #include "ui/fixtures/ControlNames.h"
 #include "ui/fixtures/FaderBank.h"
+#include "ui/materials/BuiltInChooserPanel.h"
 #include "ui/materials/ChaseToolWindow.h"
 #include "ui/materials/MaterialDemoFrame.h"
 #include "ui/materials/MaterialPatchPanel.h"
@@ -54,7 +55,8 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
       editor(context.show.materials, context.show.editing, context.prompt),
       files(context.show.materials, context.show.library, context.show.editing, context.dataRoot, context.chooser,
             context.prompt),
-      stepClipboard(context.dataRoot)
+      stepClipboard(context.dataRoot),
+      builtIns(context.dataRoot)
 {
     setObjectName(QStringLiteral("D40__512_素材__Form"));
     auto* scroll = new QScrollArea(this);
@@ -115,6 +117,9 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     tempColumn->addWidget(tempOpen);
     tempColumn->addWidget(tempList);
     timeRow->addLayout(tempColumn);
+    builtInPanel = new BuiltInChooserPanel(area);
+    areaGrid->addWidget(builtInPanel, 0, 0);
+    builtInPanel->hide();
     demo = new MaterialDemoFrame(area);
     areaGrid->addWidget(demo, 0, 0);
     demo->hide();
@@ -331,6 +336,20 @@ void MaterialPage::connectWidgets()
         editor.toggleTempChannel(static_cast<uint8_t>(code));
         tempPanel->showMaterial(editor.material());
     });
+    connect(builtInPanel, &BuiltInChooserPanel::categoryClicked, this, [this](int c) {
+        builtIns.listBuiltIns(builtInPanel->kind().toStdU16String(), c);
+        builtInPanel->showList(builtInPanel->kind(), builtIns);
+    });
+    connect(builtInPanel, &BuiltInChooserPanel::entryRightClicked, this, [this](int i) {
+        builtInPanel->showDescription(QString::fromStdU16String(builtIns.builtInDescription(i)));
+    });
+    connect(builtInPanel, &BuiltInChooserPanel::entryClicked, this, [this](int i) {
+        const auto& editing = this->context.show.editing;
+        if (builtIns.importBuiltIn(i, editing.currentModule, editing.currentSlot, files, this->context.prompt)) {
+            builtInPanel->hide();
+            opened();
+        }
+    });
     connect(commands, &MaterialCommandBar::commandClicked, this, &MaterialPage::runCommand);
     connect(chase, &ChaseToolWindow::generateClicked, this, &MaterialPage::generateChase);
     connect(demo, &MaterialDemoFrame::backClicked, this, &MaterialPage::stopDemo);
@@ -349,6 +368,7 @@ void MaterialPage::opened()
     definitionPanel->resetRenaming();
     patchPanel->hide();
     tempPanel->hide();
+    builtInPanel->hide();
     demo->hide();
     demoTimer->stop();
     definingChannel = 0;
@@ -463,7 +483,7 @@ void MaterialPage::togglePatchPanel()
 void MaterialPage::showOnly(QWidget* panel)
 {
     for (QWidget* p : {static_cast<QWidget*>(definitionPanel), static_cast<QWidget*>(patchPanel),
-                       static_cast<QWidget*>(tempPanel)})
+                       static_cast<QWidget*>(tempPanel), static_cast<QWidget*>(builtInPanel)})
         if (p != panel)
             p->hide();
     panel->show();
@@ -518,7 +538,10 @@ void MaterialPage::runCommand(MaterialCommandBar::Command command)
         }
         break;
     case C::standardBuiltIns:
+        toggleBuiltIns(materials::kStandardMaterials);
+        break;
     case C::personalBuiltIns:
+        toggleBuiltIns(materials::kPersonalMaterials);
         break;
     case C::demo:
         startDemo();
@@ -530,6 +553,18 @@ void MaterialPage::runCommand(MaterialCommandBar::Command command)
         toggleChaseTool();
         break;
     }
+}
+
+void MaterialPage::toggleBuiltIns(std::u16string_view kind)
+{
+    const QString caption = QString::fromStdU16String(std::u16string(kind));
+    if (builtInPanel->isVisible() && builtInPanel->kind() == caption) {
+        builtInPanel->hide();
+        return;
+    }
+    builtIns.listBuiltIns(kind, builtIns.category());
+    builtInPanel->showList(caption, builtIns);
+    showOnly(builtInPanel);
 }
 
 void MaterialPage::toggleChaseTool()

@@ -3,6 +3,7 @@
 // step by step while the live output shows the edited step. The page maps its widgets' events
 // to the editor session and redraws from the material.
 #include "core/materials/MaterialEditorSession.h"
+#include "core/materials/BuiltInMaterials.h"
 #include "core/materials/MaterialFiles.h"
 #include "core/materials/StepClipboard.h"
 #include "ui/materials/MaterialCommandBar.h"
@@ -17,6 +18,7 @@ class QVBoxLayout;
 namespace rz::ui {
 
 class ChannelDefinitionPanel;
+class BuiltInChooserPanel;
 class ChaseToolWindow;
 class MaterialDemoFrame;
 class FaderBank;
@@ -60,6 +62,7 @@ private:
     void wheelStep(bool up, int channel);
     void runCommand(MaterialCommandBar::Command command);
     void toggleChaseTool();
+    void toggleBuiltIns(std::u16string_view kind);
     void generateChase();
     void startDemo();
     void stopDemo();
@@ -68,6 +71,8 @@ private:
     materials::MaterialEditorSession editor;
     materials::MaterialFiles files;
     materials::StepClipboard stepClipboard;
+    materials::BuiltInMaterials builtIns;
+    BuiltInChooserPanel* builtInPanel = nullptr;
     MaterialCommandBar* commands = nullptr;
     ChaseToolWindow* chase = nullptr;
     MaterialDemoFrame* demo = nullptr;
