@@ -127,6 +127,7 @@ private slots:
     void twentyFirstTempChannelIsRefused();
     void stepsAreCopiedAndPastedAtTheEnd();
     void builtInMaterialIsDescribedAndImported();
+    void circleMotionIsSetUpAndGenerated();
 };
 
 void TestMaterialPage::typingIntoAnEmptyMaterialCreatesStepOne()
@@ -612,6 +613,48 @@ void TestMaterialPage::builtInMaterialIsDescribedAndImported()
     h.click(QStringLiteral("Command选择标准素材"));
     h.click(QStringLiteral("Command选择标准素材"));
     QVERIFY(h.find<QWidget>(QStringLiteral("Frame选择内置素材"))->isHidden());
+}
+
+void TestMaterialPage::circleMotionIsSetUpAndGenerated()
+{
+    Harness h(2, 2);
+    QVERIFY(!h.find<QPushButton>(QStringLiteral("Command显示动作参数"))->isEnabled());
+    auto* motion = h.find<QComboBox>(QStringLiteral("ComboXY动作辅助生成"));
+    motion->setCurrentIndex(1);
+    emit motion->activated(1);
+    QCOMPARE(h.material().motionType, 1);
+    QCOMPARE(h.find<QPushButton>(QStringLiteral("Command显示动作参数"))->text(), QStringLiteral("画圆"));
+    h.rightClick(2);
+    h.click(QStringLiteral("Command显示动作参数"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame素材动作_画圆"))->isVisible());
+    // Showing the panel puts the defaults in place of the stored zeros that are out of range.
+    QCOMPARE(h.material().motionGlobal[1], 10);
+    QCOMPARE(h.material().motionPerFixture[1][7], 10);
+    QCOMPARE(h.find<QComboBox>(element("Combo动作参数_单个", 7))->currentText(), QStringLiteral("10"));
+
+    h.paste(element("Combo动作参数_单个", 7), QStringLiteral("300"));
+    QCOMPARE(h.material().motionPerFixture[1][7], 10);
+    QVERIFY(h.style(element("Combo动作参数_单个", 7)).contains(QStringLiteral("#ff8080")));
+    h.paste(element("Combo动作参数_单个", 7), QStringLiteral("100"));
+    QCOMPARE(h.material().motionPerFixture[1][7], 100);
+    QCOMPARE(h.material().motionPerFixture[2][7], 100); // linked
+    h.paste(QStringLiteral("Combo动作_画圆_全局"), QStringLiteral("0"));
+    QCOMPARE(h.material().motionGlobal[1], 10);
+
+    h.click(QStringLiteral("Command隐藏动作生成器"));
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame素材动作_画圆"))->isHidden());
+    QCOMPARE(h.material().stepCount, 37);
+    QCOMPARE(h.material().allStepsFade, 1);
+    QCOMPARE(h.material().perStepTimeMode, 0);
+    QCOMPARE(h.material().uniformTime, 1);
+    QCOMPARE(h.show->editing.currentStep, 1);
+    QCOMPARE(h.find<QLabel>(QStringLiteral("Label总步数"))->text(), QStringLiteral("37"));
+
+    // Choosing "无" hides the panel again.
+    h.click(QStringLiteral("Command显示动作参数"));
+    motion->setCurrentIndex(0);
+    emit motion->activated(0);
+    QVERIFY(h.find<QWidget>(QStringLiteral("Frame素材动作_画圆"))->isHidden());
 }
 
 QTEST_MAIN(TestMaterialPage)

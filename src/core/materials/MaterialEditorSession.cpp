@@ -1,6 +1,7 @@
 #include "core/materials/MaterialEditorSession.h"
 
 #include "core/app/SettingsFile.h"
+#include "core/materials/CircleMotion.h"
 #include "core/materials/StepEditing.h"
 
 #include <algorithm>
@@ -225,6 +226,48 @@ void MaterialEditorSession::chooseBrightness(int percent)
 bool MaterialEditorSession::toggleTempChannel(uint8_t code)
 {
     return materials::toggleTempChannel(material(), code, prompt);
+}
+
+bool MaterialEditorSession::typeMotionParameter(int k, std::u16string_view text)
+{
+    if (k < 1 || k > kDirection)
+        return false;
+    const ParameterRange range = circleParameterRange(k);
+    const auto v = typedNumber(text, range.minimum, range.maximum);
+    if (!v)
+        return false;
+    Material& m = material();
+    auto& own = m.motionPerFixture[static_cast<std::size_t>(focusFixture)];
+    own[static_cast<std::size_t>(k)] = *v;
+    for (int f = 1; f <= kMaxVirtualFixtures; ++f) {
+        if (!linked.test(static_cast<std::size_t>(f)) || f == focusFixture)
+            continue;
+        auto& other = m.motionPerFixture[static_cast<std::size_t>(f)];
+        if (allChannelsLinked)
+            other = own;
+        else
+            other[static_cast<std::size_t>(k)] = *v;
+    }
+    return true;
+}
+
+bool MaterialEditorSession::typeMotionSpeed(std::u16string_view text)
+{
+    const auto v = typedNumber(text, kSpeedRange.minimum, kSpeedRange.maximum);
+    if (!v)
+        return false;
+    material().motionGlobal[kSpeedParameter] = *v;
+    return true;
+}
+
+void MaterialEditorSession::prepareMotionPanel()
+{
+    normaliseMotionParameters(material(), focusFixture);
+}
+
+bool MaterialEditorSession::generateMotion()
+{
+    return materials::generateMotion(material(), context.currentStep);
 }
 
 } // namespace rz::materials

@@ -75,6 +75,15 @@ public:
 
     bool toggleTempChannel(uint8_t code);
 
+    // The circle motion: parameter k (1..9) of the focus fixture, copied to the linked
+    // fixtures (all their parameters when all channels are linked); the global speed.
+    bool typeMotionParameter(int k, std::u16string_view text);
+    bool typeMotionSpeed(std::u16string_view text);
+    // Out-of-range stored values of the focus fixture and the speed back to their defaults.
+    void prepareMotionPanel();
+    // "生成动作": one turn of the circle as steps; false without a motion.
+    bool generateMotion();
+
 private:
     void firstStepAfterEdit();
 

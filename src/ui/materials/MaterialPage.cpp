@@ -13,6 +13,7 @@
 #include "ui/materials/MaterialPatchPanel.h"
 #include "ui/materials/MaterialStepBar.h"
 #include "ui/materials/MaterialTimePanel.h"
+#include "ui/materials/MotionPanel.h"
 #include "ui/materials/TempChannelPanel.h"
 #include "ui/materials/VirtualFixtureStrip.h"
 #include "ui/widgets/WheelRouter.h"
@@ -114,9 +115,20 @@ MaterialPage::MaterialPage(PageContext& context, QWidget* parent)
     QListWidget* tempList = tempPanel->makeList(content);
     tempList->setMaximumHeight(64);
     tempList->setMaximumWidth(200);
+    motionButton = makeButton(content, QStringLiteral("Command显示动作参数"), tr("显示参数"));
+    connect(motionButton, &QPushButton::clicked, this, [this] {
+        if (motionPanel->isVisible())
+            motionPanelClosing();
+        else
+            showMotionPanel();
+    });
+    timeRow->addWidget(motionButton, 0, Qt::AlignBottom);
     tempColumn->addWidget(tempOpen);
     tempColumn->addWidget(tempList);
     timeRow->addLayout(tempColumn);
+    motionPanel = new MotionPanel(area);
+    areaGrid->addWidget(motionPanel, 0, 0, Qt::AlignTop);
+    motionPanel->hide();
     builtInPanel = new BuiltInChooserPanel(area);
     areaGrid->addWidget(builtInPanel, 0, 0);
     builtInPanel->hide();
@@ -264,6 +276,10 @@ void MaterialPage::connectWidgets()
     connect(fixtureStrip, &VirtualFixtureStrip::fixtureClicked, this, [this](int i) {
         editor.focusOn(i);
         redraw();
+        if (motionPanel->isVisible()) {
+            editor.prepareMotionPanel();
+            motionPanel->showFixture(editor.material(), editor.focus());
+        }
     });
     connect(fixtureStrip, &VirtualFixtureStrip::fixtureRightClicked, this, [this](int i) {
         editor.toggleLink(i);
@@ -336,6 +352,20 @@ void MaterialPage::connectWidgets()
         editor.toggleTempChannel(static_cast<uint8_t>(code));
         tempPanel->showMaterial(editor.material());
     });
+    connect(motionPanel, &MotionPanel::parameterTyped, this, [this](int k, const QString& text) {
+        const bool ok = editor.typeMotionParameter(k, text.toStdU16String());
+        motionPanel->markParameter(k, ok);
+    });
+    connect(motionPanel, &MotionPanel::speedTyped, this, [this](const QString& text) {
+        motionPanel->markSpeed(editor.typeMotionSpeed(text.toStdU16String()));
+    });
+    connect(motionPanel, &MotionPanel::generateClicked, this, &MaterialPage::generateMotion);
+    connect(motionPanel, &MotionPanel::hideClicked, this, &MaterialPage::motionPanelClosing);
+    connect(timePanel, &MaterialTimePanel::motionTypeChosen, this, [this](int type) {
+        if (type == materials::kMotionNone)
+            motionPanel->hide();
+        redraw();
+    });
     connect(builtInPanel, &BuiltInChooserPanel::categoryClicked, this, [this](int c) {
         builtIns.listBuiltIns(builtInPanel->kind().toStdU16String(), c);
         builtInPanel->showList(builtInPanel->kind(), builtIns);
@@ -369,6 +399,7 @@ void MaterialPage::opened()
     patchPanel->hide();
     tempPanel->hide();
     builtInPanel->hide();
+    motionPanel->hide();
     demo->hide();
     demoTimer->stop();
     definingChannel = 0;
@@ -385,6 +416,9 @@ void MaterialPage::redraw()
     showFixtures();
     timePanel->showMaterial(editor.material(), editor.currentStep());
     tempPanel->showMaterial(editor.material());
+    const bool motion = editor.material().motionType != materials::kMotionNone;
+    motionButton->setText(motion ? tr("画圆") : tr("显示参数"));
+    motionButton->setEnabled(motion);
     if (patchPanel->isVisible())
         showPatchPanel();
 }
@@ -483,7 +517,8 @@ void MaterialPage::togglePatchPanel()
 void MaterialPage::showOnly(QWidget* panel)
 {
     for (QWidget* p : {static_cast<QWidget*>(definitionPanel), static_cast<QWidget*>(patchPanel),
-                       static_cast<QWidget*>(tempPanel), static_cast<QWidget*>(builtInPanel)})
+                       static_cast<QWidget*>(tempPanel), static_cast<QWidget*>(builtInPanel),
+                       static_cast<QWidget*>(motionPanel)})
         if (p != panel)
             p->hide();
     panel->show();
@@ -565,6 +600,27 @@ void MaterialPage::toggleBuiltIns(std::u16string_view kind)
     builtIns.listBuiltIns(kind, builtIns.category());
     builtInPanel->showList(caption, builtIns);
     showOnly(builtInPanel);
+}
+
+void MaterialPage::showMotionPanel()
+{
+    if (editor.material().motionType == materials::kMotionNone)
+        return;
+    editor.prepareMotionPanel();
+    motionPanel->showFixture(editor.material(), editor.focus());
+    showOnly(motionPanel);
+}
+
+void MaterialPage::motionPanelClosing()
+{
+    generateMotion();
+    motionPanel->hide();
+}
+
+void MaterialPage::generateMotion()
+{
+    if (editor.generateMotion())
+        redraw();
 }
 
 void MaterialPage::toggleChaseTool()

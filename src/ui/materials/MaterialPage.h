@@ -25,6 +25,7 @@ class FaderBank;
 class MaterialPatchPanel;
 class MaterialStepBar;
 class MaterialTimePanel;
+class MotionPanel;
 class TempChannelPanel;
 class VirtualFixtureStrip;
 
@@ -62,6 +63,9 @@ private:
     void wheelStep(bool up, int channel);
     void runCommand(MaterialCommandBar::Command command);
     void toggleChaseTool();
+    void showMotionPanel();
+    void motionPanelClosing(); // generates the motion, then hides the panel
+    void generateMotion();
     void toggleBuiltIns(std::u16string_view kind);
     void generateChase();
     void startDemo();
@@ -84,6 +88,8 @@ private:
     MaterialPatchPanel* patchPanel = nullptr;
     MaterialTimePanel* timePanel = nullptr;
     TempChannelPanel* tempPanel = nullptr;
+    MotionPanel* motionPanel = nullptr;
+    QPushButton* motionButton = nullptr;
     QLabel* effectLabel = nullptr;
     QLabel* moduleLabel = nullptr;
     QLabel* noEffectLabel = nullptr;
