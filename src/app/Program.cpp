@@ -114,6 +114,7 @@ void Program::addStartupSteps()
     startupSteps.add(S::PrepareFixtureLibraryPage, [this] {
         preparePages();
         pages->prepare(PageId::FixtureLibrary);
+        pages->prepare(PageId::Material);
     });
     startupSteps.add(S::PrepareFirmwareUpgradePage, [this] { pages->prepare(PageId::Upgrade); });
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
