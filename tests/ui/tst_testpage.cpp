@@ -101,6 +101,25 @@ private slots:
         }
     }
 
+    void wallPanelAndVodInputComesBackIntoTheReceivedBoxes()
+    {
+        Rig rig;
+        rig.page->open();
+        QVERIFY(rig.controller.roomFunctions().testFunctionsOn());
+        rig.get<QLineEdit>("Text发送墙板测试")->setText(QStringLiteral("A1 B2 0c"));
+        rig.click("Command发送墙板测试");
+        rig.get<QLineEdit>("Text_VOD发送测试")->setText(QStringLiteral("07"));
+        rig.click("Command_VOD发送测试");
+        rig.transport.poll();
+        QCOMPARE(rig.get<QPlainTextEdit>("Text接收墙板测试")->toPlainText(), QStringLiteral("A1 B2 0C \n"));
+        QCOMPARE(rig.get<QPlainTextEdit>("Text_VOD接收测试")->toPlainText(), QStringLiteral("07 \n"));
+        rig.click("Command清空墙板发送测试");
+        QVERIFY(rig.get<QLineEdit>("Text发送墙板测试")->text().isEmpty());
+        rig.live.setLiveOutputMode(liveout::kModeRdm);
+        rig.transport.poll();
+        QVERIFY(!rig.controller.roomFunctions().testFunctionsOn());
+    }
+
     void sceneButtonsOnlyWhileNotLive()
     {
         Rig rig;
