@@ -1,6 +1,7 @@
 #include "core/app/Conversions.h"
 
 #include "core/app/DurableFile.h"
+#include "core/app/TextEncoding.h"
 #include "core/app/Utf.h"
 
 #include <algorithm>
@@ -293,9 +294,10 @@ std::u16string readTextFile(const std::filesystem::path& path)
     const auto bytes = readFileBytes(path);
     if (!bytes)
         return {};
+    const TextEncoding encoding = detectEncoding(*bytes);
     std::u16string text;
     for (std::string_view line : splitTextLines(*bytes))
-        text += fromUtf8(line) + u"\r\n";
+        text += decodeText(line, encoding) + u"\r\n";
     return text;
 }
 

@@ -132,7 +132,7 @@ bool writeFileBytesAtomically(const std::filesystem::path& path, std::string_vie
 std::vector<std::string_view> splitTextLines(std::string_view bytes);
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// A UTF-8 text file as one text, every line followed by CR LF (lines may end in LF or CR LF
+// A UTF-8 or GBK text file (see TextEncoding.h) as one text, every line followed by CR LF (lines may end in LF or CR LF
 // in the file); a missing or unreadable file gives an empty text.
 std::u16string readTextFile(const std::filesystem::path& path);
 
