@@ -114,11 +114,14 @@ void Program::addStartupSteps()
     startupSteps.add(S::PrepareFixtureLibraryPage, [this] {
         preparePages();
         pages->prepare(PageId::FixtureLibrary);
+        pages->prepare(PageId::Material);
     });
     startupSteps.add(S::PrepareFirmwareUpgradePage, [this] { pages->prepare(PageId::Upgrade); });
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
     startupSteps.add(S::PrepareTestPage, [this] { pages->prepare(PageId::Test); });
     startupSteps.add(S::PrepareRdmPage, [this] { pages->prepare(PageId::Rdm); });
+    startupSteps.add(S::PrepareLightControlPage, [this] { pages->prepare(PageId::LightControl); });
+    startupSteps.add(S::PrepareAirConditionerPage, [this] { pages->prepare(PageId::AirConditioner); });
     startupSteps.add(S::LoadShow, [this] {
         file->loadShow();
         wireTitleBar();
@@ -167,6 +170,11 @@ void Program::embedTitleBar()
 
 void Program::preparePages()
 {
+    materialEngine = std::make_unique<materials::MaterialEngine>(show.materials, show.library, show.editing, *live);
+    materialEngine->install();
+    effectPreview = std::make_unique<effects::EffectPreview>(show.effects, show.materials, show.editing,
+                                                             show.barPosition, *materialEngine, *live);
+    effectPreview->install();
     context = std::make_unique<ui::PageContext>(ui::PageContext{
         .show = show,
         .showFile = *file,
@@ -174,6 +182,8 @@ void Program::preparePages()
         .connection = *connection,
         .live = *live,
         .debugRelays = *debugRelays,
+        .materialEngine = *materialEngine,
+        .effectPreview = *effectPreview,
         .transfer = *transfers,
         .firmware = *firmware,
         .navigation = navigation,

@@ -3,6 +3,9 @@
 #include "ui/fixtures/FixturePage.h"
 #include "ui/rdm/RdmPage.h"
 #include "ui/testtools/TestPage.h"
+#include "ui/lightcontrol/AirConditionerPage.h"
+#include "ui/lightcontrol/LightControlPage.h"
+#include "ui/materials/MaterialPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -31,6 +34,8 @@ ui::Page* ProgramPages::create(PageId id)
         return new ui::FixturePage(context);
     case PageId::Download:
         return new ui::DownloadPage(context);
+    case PageId::Material:
+        return new ui::MaterialPage(context);
     case PageId::Upgrade: {
         auto* page = new ui::UpgradePage(context);
         QObject::connect(page, &ui::UpgradePage::logoVisibilityChanged, &bar, &ui::TitleBar::setLogoShown);
@@ -45,6 +50,10 @@ ui::Page* ProgramPages::create(PageId id)
         context.navigation.closeRdm = [page] { page->closeRdm(); };
         return page;
     }
+    case PageId::LightControl:
+        return new ui::LightControlPage(context);
+    case PageId::AirConditioner:
+        return new ui::AirConditionerPage(context);
     default:
         return nullptr;
     }
