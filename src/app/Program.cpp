@@ -2,6 +2,7 @@
 #include "app/ProgramPages.h"
 
 #include "ui/monitor/MonitorWindow.h"
+#include "ui/testtools/DevelopmentWindow.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
@@ -117,6 +118,10 @@ void Program::addStartupSteps()
     });
     startupSteps.add(S::PrepareFirmwareUpgradePage, [this] { pages->prepare(PageId::Upgrade); });
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
+    startupSteps.add(S::PrepareTestPage, [this] { pages->prepare(PageId::Test); });
+    startupSteps.add(S::PrepareRdmPage, [this] { pages->prepare(PageId::Rdm); });
+    startupSteps.add(S::PrepareLightControlPage, [this] { pages->prepare(PageId::LightControl); });
+    startupSteps.add(S::PrepareAirConditionerPage, [this] { pages->prepare(PageId::AirConditioner); });
     startupSteps.add(S::LoadShow, [this] {
         file->loadShow();
         wireTitleBar();
@@ -209,6 +214,13 @@ void Program::wireTitleBar()
         monitor->toggle();
     };
     bar->backupShow = [this] { file->backupShow(show::kBackupTagSaveButton); };
+    bar->openDevelopmentWindow = [this] {
+        // Built on first use; the window owns it.
+        if (!developmentWindow)
+            developmentWindow = new ui::DevelopmentWindow(*controller, *connection, window.get());
+        developmentWindow->show();
+        developmentWindow->raise();
+    };
 }
 
 liveout::RoomOutputs Program::roomOutputs() const

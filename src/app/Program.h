@@ -37,6 +37,7 @@ class FirmwareUpgrade;
 } // namespace rz::transfer
 
 namespace rz::ui {
+class DevelopmentWindow;
 class MainWindow;
 class MonitorWindow;
 class TitleBar;
@@ -112,6 +113,7 @@ private:
     ui::SplashPage* splash = nullptr; // owned by the window's page area
     ui::TitleBar* bar = nullptr;      // owned by the window's title strip
     ui::MonitorWindow* monitor = nullptr; // owned by the window once built
+    ui::DevelopmentWindow* developmentWindow = nullptr; // owned by the window once built
     std::unique_ptr<ui::WheelRouter> wheel;
     // Declared after the window: the manager goes first, then the transports, then the link.
     std::unique_ptr<link::Link> controller;

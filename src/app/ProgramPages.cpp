@@ -1,6 +1,10 @@
 #include "app/ProgramPages.h"
 
 #include "ui/fixtures/FixturePage.h"
+#include "ui/rdm/RdmPage.h"
+#include "ui/testtools/TestPage.h"
+#include "ui/lightcontrol/AirConditionerPage.h"
+#include "ui/lightcontrol/LightControlPage.h"
 #include "ui/materials/MaterialPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
@@ -39,6 +43,17 @@ ui::Page* ProgramPages::create(PageId id)
                          &ui::TitleBar::showDevelopmentModeButton);
         return page;
     }
+    case PageId::Test:
+        return new ui::TestPage(context);
+    case PageId::Rdm: {
+        auto* page = new ui::RdmPage(context);
+        context.navigation.closeRdm = [page] { page->closeRdm(); };
+        return page;
+    }
+    case PageId::LightControl:
+        return new ui::LightControlPage(context);
+    case PageId::AirConditioner:
+        return new ui::AirConditionerPage(context);
     default:
         return nullptr;
     }

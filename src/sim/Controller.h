@@ -10,6 +10,7 @@
 #include "sim/HandshakeFamily.h"
 #include "sim/LiveOutputFamily.h"
 #include "sim/RdmResponders.h"
+#include "sim/RoomFunctions.h"
 #include "sim/TransferFamilies.h"
 
 #include <array>
@@ -70,6 +71,7 @@ public:
     const LiveOutputFamily& live() const { return liveOutput; }
     // File storage, firmware loader and query answers (preload files, script the loader).
     TransferFamilies& transfer() { return transferFamilies; }
+    const RoomFunctions& roomFunctions() const { return room; }
     // The RDM fixtures on the DMX line.
     RdmResponders& rdm() { return rdmResponders; }
 
@@ -93,6 +95,7 @@ private:
     HandshakeFamily handshakeFamily;
     LiveOutputFamily liveOutput;
     TransferFamilies transferFamilies{clock};
+    RoomFunctions room;
     RdmResponders rdmResponders;
     std::array<CommandFamily*, 256> routes{};
     std::map<uint16_t, CommandFamily*> subRoutes;
