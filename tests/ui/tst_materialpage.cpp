@@ -8,6 +8,7 @@
 #include "support/ui/PageRig.h"
 #include "ui/materials/MaterialPage.h"
 #include "ui/widgets/Fader.h"
+#include "ui/widgets/WheelRouter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,9 +37,10 @@ struct Harness : test::PageRig {
     std::unique_ptr<ui::MaterialPage> page;
 
     // Material (2, 3) of effect 1, with `fixtures` x `channels` and no steps.
-    Harness(int fixtures = 4, int channels = 3)
+    Harness(int fixtures = 4, int channels = 3, ui::WheelRouter* router = nullptr)
     {
         assumeConnected = true;
+        context.wheel = router;
         show->editing.currentEffect = 1;
         show->editing.currentModule = 2;
         show->editing.currentSlot = 3;
@@ -128,6 +130,7 @@ private slots:
     void stepsAreCopiedAndPastedAtTheEnd();
     void builtInMaterialIsDescribedAndImported();
     void circleMotionIsSetUpAndGenerated();
+    void wheelStepsTheFaderUnderThePointer();
 };
 
 void TestMaterialPage::typingIntoAnEmptyMaterialCreatesStepOne()
@@ -655,6 +658,25 @@ void TestMaterialPage::circleMotionIsSetUpAndGenerated()
     motion->setCurrentIndex(0);
     emit motion->activated(0);
     QVERIFY(h.find<QWidget>(QStringLiteral("Frame素材动作_画圆"))->isHidden());
+}
+
+void TestMaterialPage::wheelStepsTheFaderUnderThePointer()
+{
+    ui::WheelRouter router;
+    Harness h(2, 3, &router);
+    h.rightClick(2);
+    h.type(element("Text数值", 2), QStringLiteral("254"));
+    auto* fader = h.find<ui::Fader>(element("Picture推杆", 2));
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), fader->mapToGlobal(QPointF(1, 1)));
+    QApplication::sendEvent(fader, &enter);
+    QVERIFY(router.handleWheel(120, false));
+    QCOMPARE(h.level(1, 1, 2), 255);
+    QCOMPARE(h.level(1, 2, 2), 255); // linked
+    QVERIFY(router.handleWheel(120, false)); // stays at the top
+    QCOMPARE(h.level(1, 1, 2), 255);
+    QVERIFY(router.handleWheel(-120, false));
+    QCOMPARE(h.level(1, 1, 2), 254);
+    QCOMPARE(h.find<QLineEdit>(element("Text数值", 2))->text(), QStringLiteral("254"));
 }
 
 QTEST_MAIN(TestMaterialPage)

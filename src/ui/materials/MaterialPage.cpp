@@ -630,10 +630,10 @@ void MaterialPage::toggleChaseTool()
         return;
     }
     chase->prepare(editor.material().fixtureCount);
-    // Beside the page's right edge, where it covers the least of the faders.
-    const QPoint corner = mapToGlobal(QPoint(width(), 0));
+    // At the page's right edge below the command rows, so "返回" and the step bar stay free.
+    const QPoint corner = mapToGlobal(QPoint(width(), fixtureStrip->geometry().top()));
     chase->adjustSize();
-    chase->move(corner.x() - chase->width() - 8, corner.y() + 8);
+    chase->move(corner.x() - chase->width() - 8, corner.y());
     chase->show();
     chase->raise();
 }

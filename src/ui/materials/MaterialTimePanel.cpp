@@ -78,6 +78,10 @@ MaterialTimePanel::MaterialTimePanel(QWidget* parent) : QWidget(parent)
     restartCheck = check(this, "Check调用从头运行", tr("调用从头运行"));
     motionBox = list(this, "ComboXY动作辅助生成", tr("XY动作辅助生成"), {tr("无"), tr("画圆")});
 
+    // The check box that hides with all-steps fade keeps its place, so the row does not jump.
+    QSizePolicy keep = fadeNextCheck->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    fadeNextCheck->setSizePolicy(keep);
     int col = 0;
     for (QWidget* w : {static_cast<QWidget*>(perStepCheck), static_cast<QWidget*>(timeLabel),
                        static_cast<QWidget*>(uniformBox), static_cast<QWidget*>(stepBox),
