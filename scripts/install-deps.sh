@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-14-dev
   fonts-noto-cjk xvfb xauth
+  g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()

@@ -46,6 +46,14 @@ TEST(ColourSchemeFile, OneLineMakesTextBoxesWhiteAndEverythingElseBlue)
     EXPECT_GE(knownColourKeys().size(), 60u);
 }
 
+TEST(ColourSchemeFile, GbkFileFromTheWindowsToolIsRead)
+{
+    // "公用Text背景颜色=FFFFFF" in GBK.
+    const ColourScheme s =
+        ColourScheme::fromText("\xB9\xAB\xD3\xC3" "Text" "\xB1\xB3\xBE\xB0\xD1\xD5\xC9\xAB" "=FFFFFF\r\n");
+    EXPECT_EQ(s.colour(ck::kTextBack), kWhite);
+}
+
 TEST(ColourSchemeFile, PersonalizationSwitchZeroLeavesBuiltInLook)
 {
     const ColourScheme s = ColourScheme::fromText("公用Text背景颜色=FFFFFF\r\n开启自定义=0\r\n"

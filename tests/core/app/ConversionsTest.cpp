@@ -283,6 +283,7 @@ TEST(TextFiles, ReadTextFileEndsEveryLineWithCrLf)
         {"\n\n", u"\r\n\r\n"},
         {"", u""},
         {"\xEF\xBB\xBF\xE9\x80\x9A\xE9\x81\x93=1\n", u"通道=1\r\n"}, // byte-order mark dropped
+        {"\xCD\xA8\xB5\xC0=1\r\n", u"通道=1\r\n"},                     // GBK, from the Windows tool
     };
     for (const auto& c : cases) {
         test::writeText(dir / "t.txt", c.bytes);

@@ -74,7 +74,7 @@ TEST_F(BuiltInTest, ImportAsksFirst)
     store.at(1, 1).stepCount = 1;
     const auto folder = category(kStandardMaterials, 1);
     std::filesystem::create_directories(folder);
-    test::writeAll(folder / "红.K_1SC", files.materialFileImage(1, 1));
+    test::writeAll(folder / u"红.K_1SC", files.materialFileImage(1, 1));
 
     chooser.listBuiltIns(kStandardMaterials, 1);
     prompt.answers = {false, true};

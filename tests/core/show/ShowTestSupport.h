@@ -40,7 +40,12 @@ public:
 
 // One show, its file on a fresh data root, and the fakes it talks to.
 struct ShowRig {
+    ShowRig() = default;
+    // The data root is `folder` inside the temporary folder.
+    explicit ShowRig(const std::filesystem::path& folder) : root(dir / folder) {}
+
     TempDir dir;
+    std::filesystem::path root = dir.path();
     FakeClock clock;
     FakeYield yield{clock};
     RecordingPrompt prompt;
@@ -48,9 +53,9 @@ struct ShowRig {
     FixedLocalTime localTime;
     RecordingView view;
     std::unique_ptr<show::Show> show = std::make_unique<show::Show>();
-    show::ShowFile file{*show, dir.path(), {prompt, chooser, clock, yield, localTime, &view}};
+    show::ShowFile file{*show, root, {prompt, chooser, clock, yield, localTime, &view}};
     materials::MaterialFiles materialFiles{show->materials, show->library, show->editing,
-                                           dir.path(), chooser, prompt};
+                                           root, chooser, prompt};
 
     // Makes effect e current, with `count` valid materials in module 1 (slots 1..count).
     void putMaterials(int effect, int count, uint8_t base)
