@@ -10,11 +10,13 @@
 #include "sim/HandshakeFamily.h"
 #include "sim/LiveOutputFamily.h"
 #include "sim/RdmResponders.h"
+#include "sim/RoomFunctions.h"
 #include "sim/TransferFamilies.h"
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -72,6 +74,14 @@ public:
     TransferFamilies& transfer() { return transferFamilies; }
     // The RDM fixtures on the DMX line.
     RdmResponders& rdm() { return rdmResponders; }
+    // Infrared reception and the air-conditioner codes.
+    RoomFunctions& room() { return roomFunctions; }
+
+    // Something the room produced without a frame from the PC (a remote control pressed, a
+    // wall-panel key): `act` replies and reports through the context as a family does.
+    void inject(const std::function<void(FamilyContext&)>& act);
+    // A frame the controller sends of its own accord.
+    void sendUnprompted(uint8_t command, std::span<const uint8_t> payload);
 
 private:
     class Context;
@@ -94,6 +104,7 @@ private:
     LiveOutputFamily liveOutput;
     TransferFamilies transferFamilies{clock};
     RdmResponders rdmResponders;
+    RoomFunctions roomFunctions;
     std::array<CommandFamily*, 256> routes{};
     std::map<uint16_t, CommandFamily*> subRoutes;
     std::vector<CommandFamily*> families; // each once, for restarts

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace rz::sim {
@@ -20,6 +21,7 @@ enum class EventKind {
     Handshake,         // a connect request was answered; count = handshakes so far
     Restart,           // count = restarts so far
     OutputChanged,     // output = what the controller now outputs
+    RoomFunction,      // function performed (a name), payload = its data
 };
 
 struct ControllerEvent {
@@ -32,6 +34,7 @@ struct ControllerEvent {
     ReplyFate fate = ReplyFate::Sent;
     uint32_t count = 0;
     std::optional<LiveOutput> output;
+    std::string function;
 };
 
 class ControllerListener {

@@ -156,6 +156,12 @@ std::string eventJson(const ControllerEvent& e, std::string_view link)
             addOutput(o, *e.output);
         return o.finish();
     }
+    case EventKind::RoomFunction: {
+        JsonObject o = start("room");
+        o.text("function", e.function);
+        o.text("payload", link::hexText(e.payload));
+        return o.finish();
+    }
     }
     return "{}";
 }

@@ -94,6 +94,8 @@ private slots:
     void openShowShowsItsScenes();
     void badOrCancelledFileKeepsShow();
     void newShowAsksAndSucceeds();
+    void simulatorCodeReachesTheFocusedBox();
+    void simulatorLearnsAnAirConditionerState();
 };
 
 void TestLightControlPage::irKeyText_data()
@@ -293,6 +295,7 @@ void TestLightControlPage::powerOnListFollowsSceneNames()
 void TestLightControlPage::airConditionerLearnTestStop()
 {
     Rig rig;
+    rig.controller.room().setAutoLearn(false); // reports come from the test only
     rig.connect();
     rig.airCon->open();
     QCOMPARE(rig.live.liveOutputMode(), liveout::kModeAirConditioner);
@@ -408,6 +411,46 @@ void TestLightControlPage::newShowAsksAndSucceeds()
              QStringLiteral("要删除当前灯光文件并建立空白灯光文件吗？"));
     QCOMPARE(QString::fromStdU16String(rig.prompt.messages.back()), QStringLiteral("操作成功！"));
     QCOMPARE(rig.in<QComboBox>(rig.page.get(), "Combo开机场景")->currentText(), QStringLiteral("无"));
+}
+
+void TestLightControlPage::simulatorCodeReachesTheFocusedBox()
+{
+    Rig rig;
+    rig.connect();
+    rig.page->open();
+    rig.focus(9, true);
+    rig.page->irKeys()->pollLearning();
+    rig.transport.poll();
+    QVERIFY(rig.controller.room().infraredReceptionOn());
+    // The room's remote control is pressed.
+    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.room().receiveInfraredCode({0x00, 0xFF, 0x45, 0xBA}, c); });
+    rig.transport.poll();
+    QCOMPARE(rig.irBox(9)->text(), QStringLiteral("00 FF 45 BA "));
+    QVERIFY((rig.show->lightControl.effectsUnitIr[9] == lightcontrol::IrCode{0x00, 0xFF, 0x45, 0xBA}));
+
+    rig.focus(9, false);
+    rig.page->irKeys()->pollLearning();
+    rig.transport.poll();
+    QVERIFY(!rig.controller.room().infraredReceptionOn());
+}
+
+void TestLightControlPage::simulatorLearnsAnAirConditionerState()
+{
+    Rig rig;
+    rig.connect();
+    rig.airCon->open();
+    rig.in<QPushButton>(rig.airCon.get(), "Command红外空调学习(4)")->click();
+    rig.transport.poll();
+    QCOMPARE(rig.logText(), QStringLiteral("正在学习【热低风18度】 ->学习成功!\n"));
+
+    rig.controller.room().setAutoLearn(false);
+    rig.in<QPushButton>(rig.airCon.get(), "Command红外空调学习(0)")->click();
+    rig.transport.poll();
+    QCOMPARE(rig.logText(), QStringLiteral("正在学习【关闭】"));
+    QCOMPARE(rig.controller.room().airConLearning(), std::optional<uint8_t>(0));
+    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.room().learnAirConCode(c); });
+    rig.transport.poll();
+    QCOMPARE(rig.logText(), QStringLiteral("正在学习【关闭】 ->学习成功!\n"));
 }
 
 QTEST_MAIN(TestLightControlPage)
