@@ -11,6 +11,7 @@
 #include "ui/lightcontrol/AirConditionerPage.h"
 #include "ui/lightcontrol/IrKeyPanel.h"
 #include "ui/lightcontrol/LightControlPage.h"
+#include "ui/lightcontrol/VersionNotesPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,6 +97,7 @@ private slots:
     void newShowAsksAndSucceeds();
     void simulatorCodeReachesTheFocusedBox();
     void simulatorLearnsAnAirConditionerState();
+    void versionNotesListTheCurrentReleaseFirst();
 };
 
 void TestLightControlPage::irKeyText_data()
@@ -451,6 +453,31 @@ void TestLightControlPage::simulatorLearnsAnAirConditionerState()
     rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.room().learnAirConCode(c); });
     rig.transport.poll();
     QCOMPARE(rig.logText(), QStringLiteral("正在学习【关闭】 ->学习成功!\n"));
+}
+
+void TestLightControlPage::versionNotesListTheCurrentReleaseFirst()
+{
+    Rig rig;
+    auto notes = rig.makePage<ui::VersionNotesPage>();
+    rig.navigation.openPage = [&](PageId id) {
+        if (id == PageId::VersionNotes)
+            notes->open();
+        else if (id == PageId::LightControl)
+            rig.page->open();
+    };
+    rig.page->open();
+    rig.in<QPushButton>(rig.page.get(), "Command版本说明")->click();
+    QCOMPARE(rig.navigation.shownPage(), PageId::VersionNotes);
+    const QString text = rig.in<QPlainTextEdit>(notes.get(), "Text版本说明")->toPlainText();
+    QVERIFY(text.startsWith(QStringLiteral("A16.2")));
+    rig.in<QPushButton>(notes.get(), "Command版本说明_返回")->click();
+    QCOMPARE(rig.navigation.shownPage(), PageId::LightControl);
+
+    // Without an installed picture the picture page names the product.
+    auto picture = rig.makePage<ui::PicturePage>();
+    picture->open();
+    QVERIFY(!picture->hasPicture());
+    QVERIFY(!rig.in<QWidget>(picture.get(), "LabelPictureRelease")->isHidden());
 }
 
 QTEST_MAIN(TestLightControlPage)
