@@ -263,6 +263,9 @@ void TestLightControlPage::dmxBoxesIgnoreTextOutOfRange()
     rig.show->lightControl.fixedDmxChannel = 100;
     rig.show->lightControl.fixedDmxOnValue = 7;
     rig.page->open();
+    // A record never read from a file shows the values reading would have given.
+    QCOMPARE(rig.in<QComboBox>(rig.page.get(), "Combo摇麦时间")->currentText(), QStringLiteral("1秒"));
+    QCOMPARE(rig.in<QComboBox>(rig.page.get(), "Combo密集鼓点参数")->currentText(), QStringLiteral("7"));
     auto* channel = rig.in<QLineEdit>(rig.page.get(), "TextDmx固定值_通道");
     QCOMPARE(channel->text(), QStringLiteral("100"));
     paste(channel, "600");
