@@ -44,6 +44,7 @@ Controller::Controller(Clock& clock, const FaultPolicy& faultPolicy)
     route(link::cmd::kRdm, rdmResponders);
     route(kRoomCommand, kInfraredSub, roomFunctions);
     route(kRoomCommand, kAirConSub, roomFunctions);
+    route(kRoomCommand, kAssociationSub, sceneAssociations);
 }
 
 void Controller::inject(const std::function<void(FamilyContext&)>& act)

@@ -11,6 +11,7 @@
 #include "sim/LiveOutputFamily.h"
 #include "sim/RdmResponders.h"
 #include "sim/RoomFunctions.h"
+#include "sim/SceneAssociations.h"
 #include "sim/TransferFamilies.h"
 
 #include <array>
@@ -76,6 +77,8 @@ public:
     RdmResponders& rdm() { return rdmResponders; }
     // Infrared reception and the air-conditioner codes.
     RoomFunctions& room() { return roomFunctions; }
+    // The scene-association report of wall-panel and VOD selections.
+    SceneAssociations& associations() { return sceneAssociations; }
 
     // Something the room produced without a frame from the PC (a remote control pressed, a
     // wall-panel key): `act` replies and reports through the context as a family does.
@@ -105,6 +108,7 @@ private:
     TransferFamilies transferFamilies{clock};
     RdmResponders rdmResponders;
     RoomFunctions roomFunctions;
+    SceneAssociations sceneAssociations{transferFamilies.files};
     std::array<CommandFamily*, 256> routes{};
     std::map<uint16_t, CommandFamily*> subRoutes;
     std::vector<CommandFamily*> families; // each once, for restarts

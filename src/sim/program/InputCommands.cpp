@@ -20,6 +20,10 @@ const char* const kInputCommandsHelp =
     "      (CE 24 02 k) runs; reported as CE 24 02 k\n"
     "  {\"cmd\":\"autoLearn\",\"on\":false}  learn requests wait for airConLearned (default: a\n"
     "      learn request is reported as learned at once)\n"
+    "  {\"cmd\":\"wallPanelScene\",\"scene\":5} / {\"cmd\":\"vodScene\",\"scene\":5}  a wall panel or\n"
+    "      the VOD system selects scene 5; while the association report is on (CE 20 88, until\n"
+    "      CE 20 44) reported as CE 20 00|01 05 and the show scene associated with it in the\n"
+    "      held show file (--file 1=PATH or a download; scene n for n without one)\n"
     "  {\"cmd\":\"frame\",\"command\":\"CE\",\"payload\":\"19 01\"}  any frame the controller sends\n"
     "      of its own accord (wall-panel or VOD input)\n"
     "A line that is not one of these is reported on standard error and changes nothing. With\n"
@@ -27,7 +31,8 @@ const char* const kInputCommandsHelp =
     "and \"error\"), and each room function performed is an event line:\n"
     "  {\"event\":\"room\",\"link\":\"udp\",\"function\":\"airConLearned\",\"payload\":\"03\"}\n"
     "with the functions infraredReceptionOn, infraredReceptionOff, infraredCodeReported,\n"
-    "infraredCodeIgnored, airConLearning, airConLearned, airConTestSent, airConLearnStopped.";
+    "infraredCodeIgnored, airConLearning, airConLearned, airConTestSent, airConLearnStopped,\n"
+    "sceneReportOn, sceneReportOff, wallPanelScene, vodScene (payload: number, scene).";
 
 namespace {
 
@@ -65,6 +70,16 @@ std::optional<QString> applyInputCommand(const QByteArray& line, Controller& con
         if (!on.isBool())
             return QStringLiteral("autoLearn needs \"on\": true or false");
         controller.room().setAutoLearn(on.toBool());
+        return std::nullopt;
+    }
+    if (cmd == QStringLiteral("wallPanelScene") || cmd == QStringLiteral("vodScene")) {
+        const int number = o.value(QStringLiteral("scene")).toInt(-1);
+        if (number < 1 || number > 30)
+            return cmd + QStringLiteral(" needs \"scene\" from 1 to 30");
+        const SceneSource source = cmd == QStringLiteral("vodScene") ? SceneSource::Vod : SceneSource::WallPanel;
+        controller.inject([&](FamilyContext& context) {
+            controller.associations().selectScene(source, static_cast<uint8_t>(number), context);
+        });
         return std::nullopt;
     }
     if (cmd == QStringLiteral("frame")) {

@@ -4,6 +4,7 @@
 //   {"cmd":"infrared","code":"11 22 33 44"}  a remote control's code reaches the receiver
 //   {"cmd":"airConLearned"}                  the air conditioner's remote pressed while learning
 //   {"cmd":"autoLearn","on":false}           learn requests wait for "airConLearned"
+//   {"cmd":"wallPanelScene","scene":5}       a wall panel selects scene 5 (also "vodScene")
 //   {"cmd":"frame","command":"CE","payload":"19 01"}  any frame the controller sends itself
 //                                            (wall-panel or VOD input, reports)
 // Each line acts on every served link's controller.
