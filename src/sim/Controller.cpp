@@ -42,8 +42,8 @@ Controller::Controller(Clock& clock, const FaultPolicy& faultPolicy)
     route(kLiveFrameCommand, liveOutput);
     transferFamilies.routeInto(*this);
     route(link::cmd::kRdm, rdmResponders);
-    route(kRoomCommand, kInfraredSub, roomFunctions);
-    route(kRoomCommand, kAirConSub, roomFunctions);
+    route(kRoomCommand, kInfraredSub, infraredFunctions);
+    route(kRoomCommand, kAirConSub, infraredFunctions);
     route(kRoomCommand, kAssociationSub, sceneAssociations);
 }
 

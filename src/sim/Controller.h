@@ -10,7 +10,7 @@
 #include "sim/HandshakeFamily.h"
 #include "sim/LiveOutputFamily.h"
 #include "sim/RdmResponders.h"
-#include "sim/RoomFunctions.h"
+#include "sim/InfraredFunctions.h"
 #include "sim/SceneAssociations.h"
 #include "sim/TransferFamilies.h"
 
@@ -76,7 +76,7 @@ public:
     // The RDM fixtures on the DMX line.
     RdmResponders& rdm() { return rdmResponders; }
     // Infrared reception and the air-conditioner codes.
-    RoomFunctions& room() { return roomFunctions; }
+    InfraredFunctions& infrared() { return infraredFunctions; }
     // The scene-association report of wall-panel and VOD selections.
     SceneAssociations& associations() { return sceneAssociations; }
 
@@ -107,7 +107,7 @@ private:
     LiveOutputFamily liveOutput;
     TransferFamilies transferFamilies{clock};
     RdmResponders rdmResponders;
-    RoomFunctions roomFunctions;
+    InfraredFunctions infraredFunctions;
     SceneAssociations sceneAssociations{transferFamilies.files};
     std::array<CommandFamily*, 256> routes{};
     std::map<uint16_t, CommandFamily*> subRoutes;

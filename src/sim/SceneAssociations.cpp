@@ -4,7 +4,7 @@
 #include "core/scenes/SceneSection.h"
 #include "core/scenes/SceneTable.h"
 #include "sim/FileStore.h"
-#include "sim/RoomFunctions.h"
+#include "sim/InfraredFunctions.h"
 
 #include <array>
 #include <memory>

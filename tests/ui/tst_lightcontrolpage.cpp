@@ -300,7 +300,7 @@ void TestLightControlPage::powerOnListFollowsSceneNames()
 void TestLightControlPage::airConditionerLearnTestStop()
 {
     Rig rig;
-    rig.controller.room().setAutoLearn(false); // reports come from the test only
+    rig.controller.infrared().setAutoLearn(false); // reports come from the test only
     rig.connect();
     rig.airCon->open();
     QCOMPARE(rig.live.liveOutputMode(), liveout::kModeAirConditioner);
@@ -426,9 +426,9 @@ void TestLightControlPage::simulatorCodeReachesTheFocusedBox()
     rig.focus(9, true);
     rig.page->irKeys()->pollLearning();
     rig.transport.poll();
-    QVERIFY(rig.controller.room().infraredReceptionOn());
+    QVERIFY(rig.controller.infrared().infraredReceptionOn());
     // The room's remote control is pressed.
-    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.room().receiveInfraredCode({0x00, 0xFF, 0x45, 0xBA}, c); });
+    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.infrared().receiveInfraredCode({0x00, 0xFF, 0x45, 0xBA}, c); });
     rig.transport.poll();
     QCOMPARE(rig.irBox(9)->text(), QStringLiteral("00 FF 45 BA "));
     QVERIFY((rig.show->lightControl.effectsUnitIr[9] == lightcontrol::IrCode{0x00, 0xFF, 0x45, 0xBA}));
@@ -436,7 +436,7 @@ void TestLightControlPage::simulatorCodeReachesTheFocusedBox()
     rig.focus(9, false);
     rig.page->irKeys()->pollLearning();
     rig.transport.poll();
-    QVERIFY(!rig.controller.room().infraredReceptionOn());
+    QVERIFY(!rig.controller.infrared().infraredReceptionOn());
 }
 
 void TestLightControlPage::simulatorLearnsAnAirConditionerState()
@@ -448,12 +448,12 @@ void TestLightControlPage::simulatorLearnsAnAirConditionerState()
     rig.transport.poll();
     QCOMPARE(rig.logText(), QStringLiteral("正在学习【热低风18度】 ->学习成功!\n"));
 
-    rig.controller.room().setAutoLearn(false);
+    rig.controller.infrared().setAutoLearn(false);
     rig.in<QPushButton>(rig.airCon.get(), "Command红外空调学习(0)")->click();
     rig.transport.poll();
     QCOMPARE(rig.logText(), QStringLiteral("正在学习【关闭】"));
-    QCOMPARE(rig.controller.room().airConLearning(), std::optional<uint8_t>(0));
-    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.room().learnAirConCode(c); });
+    QCOMPARE(rig.controller.infrared().airConLearning(), std::optional<uint8_t>(0));
+    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.infrared().learnAirConCode(c); });
     rig.transport.poll();
     QCOMPARE(rig.logText(), QStringLiteral("正在学习【关闭】 ->学习成功!\n"));
 }

@@ -58,18 +58,18 @@ std::optional<QString> applyInputCommand(const QByteArray& line, Controller& con
         if (!code || code->size() != 4)
             return QStringLiteral("infrared needs \"code\" of four hexadecimal bytes");
         const std::array<uint8_t, 4> c{(*code)[0], (*code)[1], (*code)[2], (*code)[3]};
-        controller.inject([&](FamilyContext& context) { controller.room().receiveInfraredCode(c, context); });
+        controller.inject([&](FamilyContext& context) { controller.infrared().receiveInfraredCode(c, context); });
         return std::nullopt;
     }
     if (cmd == QStringLiteral("airConLearned")) {
-        controller.inject([&](FamilyContext& context) { controller.room().learnAirConCode(context); });
+        controller.inject([&](FamilyContext& context) { controller.infrared().learnAirConCode(context); });
         return std::nullopt;
     }
     if (cmd == QStringLiteral("autoLearn")) {
         const QJsonValue on = o.value(QStringLiteral("on"));
         if (!on.isBool())
             return QStringLiteral("autoLearn needs \"on\": true or false");
-        controller.room().setAutoLearn(on.toBool());
+        controller.infrared().setAutoLearn(on.toBool());
         return std::nullopt;
     }
     if (cmd == QStringLiteral("wallPanelScene") || cmd == QStringLiteral("vodScene")) {

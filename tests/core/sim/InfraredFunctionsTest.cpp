@@ -16,9 +16,9 @@ public:
     LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
 };
 
-class RoomFunctionsTest : public ::testing::Test {
+class InfraredFunctionsTest : public ::testing::Test {
 protected:
-    RoomFunctionsTest() { controller.setListener(&listener); }
+    InfraredFunctionsTest() { controller.setListener(&listener); }
     std::vector<ParsedFrame> replies() { return parseAsPc(controller.takeOutput()); }
     std::vector<std::string> roomEvents() const
     {
@@ -34,10 +34,10 @@ protected:
     RecordingListener listener;
 };
 
-TEST_F(RoomFunctionsTest, InfraredCodeIsReportedOnlyWhileReceptionIsOn)
+TEST_F(InfraredFunctionsTest, InfraredCodeIsReportedOnlyWhileReceptionIsOn)
 {
     auto press = [&] {
-        controller.inject([&](FamilyContext& c) { controller.room().receiveInfraredCode({1, 2, 3, 4}, c); });
+        controller.inject([&](FamilyContext& c) { controller.infrared().receiveInfraredCode({1, 2, 3, 4}, c); });
     };
     press();
     EXPECT_TRUE(replies().empty());
@@ -52,27 +52,27 @@ TEST_F(RoomFunctionsTest, InfraredCodeIsReportedOnlyWhileReceptionIsOn)
                                                       "infraredCodeReported", "infraredReceptionOff"}));
 }
 
-TEST_F(RoomFunctionsTest, AirConditionerLearnTestAndStop)
+TEST_F(InfraredFunctionsTest, AirConditionerLearnTestAndStop)
 {
     controller.receive(frame(0xCE, {0x24, 0x02, 0x02}));
     auto r = replies();
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].payload, (std::vector<uint8_t>{0x24, 0x02, 0x02}));
 
-    controller.room().setAutoLearn(false);
+    controller.infrared().setAutoLearn(false);
     controller.receive(frame(0xCE, {0x24, 0x02, 0x06}));
     EXPECT_TRUE(replies().empty());
     controller.receive(frame(0xCE, {0x24, 0x04}));
-    EXPECT_FALSE(controller.room().airConLearning());
+    EXPECT_FALSE(controller.infrared().airConLearning());
     // Nothing is learning any more: the remote control reports nothing.
-    controller.inject([&](FamilyContext& c) { EXPECT_FALSE(controller.room().learnAirConCode(c)); });
+    controller.inject([&](FamilyContext& c) { EXPECT_FALSE(controller.infrared().learnAirConCode(c)); });
     controller.receive(frame(0xCE, {0x24, 0x01, 0x07})); // no such state
     controller.receive(frame(0xCE, {0x24, 0x01, 0x05}));
-    EXPECT_EQ(controller.room().lastAirConTest(), std::optional<uint8_t>(5));
+    EXPECT_EQ(controller.infrared().lastAirConTest(), std::optional<uint8_t>(5));
     EXPECT_TRUE(replies().empty());
 }
 
-TEST_F(RoomFunctionsTest, SceneReportComesFromTheHeldShow)
+TEST_F(InfraredFunctionsTest, SceneReportComesFromTheHeldShow)
 {
     auto select = [&](SceneSource source, uint8_t number) {
         controller.inject([&](FamilyContext& c) { controller.associations().selectScene(source, number, c); });

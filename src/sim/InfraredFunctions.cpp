@@ -1,4 +1,4 @@
-#include "sim/RoomFunctions.h"
+#include "sim/InfraredFunctions.h"
 
 #include <string>
 #include <utility>
@@ -23,7 +23,7 @@ void reportRoom(FamilyContext& context, std::string function, std::vector<uint8_
 
 } // namespace
 
-void RoomFunctions::handle(const ReceivedFrame& frame, FamilyContext& context)
+void InfraredFunctions::handle(const ReceivedFrame& frame, FamilyContext& context)
 {
     if (frame.payload.empty())
         return;
@@ -33,7 +33,7 @@ void RoomFunctions::handle(const ReceivedFrame& frame, FamilyContext& context)
         handleAirCon(frame, context);
 }
 
-void RoomFunctions::handleInfrared(const ReceivedFrame& frame, FamilyContext& context)
+void InfraredFunctions::handleInfrared(const ReceivedFrame& frame, FamilyContext& context)
 {
     if (frame.payload.size() < 2)
         return;
@@ -46,7 +46,7 @@ void RoomFunctions::handleInfrared(const ReceivedFrame& frame, FamilyContext& co
     reception = on;
 }
 
-void RoomFunctions::handleAirCon(const ReceivedFrame& frame, FamilyContext& context)
+void InfraredFunctions::handleAirCon(const ReceivedFrame& frame, FamilyContext& context)
 {
     if (frame.payload.size() < 2)
         return;
@@ -70,7 +70,7 @@ void RoomFunctions::handleAirCon(const ReceivedFrame& frame, FamilyContext& cont
     }
 }
 
-bool RoomFunctions::receiveInfraredCode(const std::array<uint8_t, 4>& code, FamilyContext& context)
+bool InfraredFunctions::receiveInfraredCode(const std::array<uint8_t, 4>& code, FamilyContext& context)
 {
     if (!reception) {
         reportRoom(context, "infraredCodeIgnored", {code.begin(), code.end()});
@@ -82,7 +82,7 @@ bool RoomFunctions::receiveInfraredCode(const std::array<uint8_t, 4>& code, Fami
     return true;
 }
 
-bool RoomFunctions::learnAirConCode(FamilyContext& context)
+bool InfraredFunctions::learnAirConCode(FamilyContext& context)
 {
     if (!learning)
         return false;
@@ -93,7 +93,7 @@ bool RoomFunctions::learnAirConCode(FamilyContext& context)
     return true;
 }
 
-void RoomFunctions::reset()
+void InfraredFunctions::reset()
 {
     reception = false;
     learning.reset();

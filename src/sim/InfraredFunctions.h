@@ -15,7 +15,7 @@ inline constexpr uint8_t kRoomCommand = 0xCE;
 inline constexpr uint8_t kInfraredSub = 0x50;
 inline constexpr uint8_t kAirConSub = 0x24;
 
-class RoomFunctions : public CommandFamily {
+class InfraredFunctions : public CommandFamily {
 public:
     void handle(const ReceivedFrame& frame, FamilyContext& context) override;
     void reset() override;
