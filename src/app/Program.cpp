@@ -2,6 +2,7 @@
 #include "app/ProgramPages.h"
 
 #include "ui/monitor/MonitorWindow.h"
+#include "ui/testtools/DevelopmentWindow.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
@@ -113,9 +114,12 @@ void Program::addStartupSteps()
     startupSteps.add(S::PrepareFixtureLibraryPage, [this] {
         preparePages();
         pages->prepare(PageId::FixtureLibrary);
+        pages->prepare(PageId::Material);
     });
     startupSteps.add(S::PrepareFirmwareUpgradePage, [this] { pages->prepare(PageId::Upgrade); });
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
+    startupSteps.add(S::PrepareTestPage, [this] { pages->prepare(PageId::Test); });
+    startupSteps.add(S::PrepareRdmPage, [this] { pages->prepare(PageId::Rdm); });
     startupSteps.add(S::PrepareLightControlPage, [this] {
         pages->prepare(PageId::LightControl);
         pages->prepare(PageId::VersionNotes);
@@ -170,6 +174,11 @@ void Program::embedTitleBar()
 
 void Program::preparePages()
 {
+    materialEngine = std::make_unique<materials::MaterialEngine>(show.materials, show.library, show.editing, *live);
+    materialEngine->install();
+    effectPreview = std::make_unique<effects::EffectPreview>(show.effects, show.materials, show.editing,
+                                                             show.barPosition, *materialEngine, *live);
+    effectPreview->install();
     context = std::make_unique<ui::PageContext>(ui::PageContext{
         .show = show,
         .showFile = *file,
@@ -177,6 +186,8 @@ void Program::preparePages()
         .connection = *connection,
         .live = *live,
         .debugRelays = *debugRelays,
+        .materialEngine = *materialEngine,
+        .effectPreview = *effectPreview,
         .transfer = *transfers,
         .firmware = *firmware,
         .navigation = navigation,
@@ -207,6 +218,13 @@ void Program::wireTitleBar()
         monitor->toggle();
     };
     bar->backupShow = [this] { file->backupShow(show::kBackupTagSaveButton); };
+    bar->openDevelopmentWindow = [this] {
+        // Built on first use; the window owns it.
+        if (!developmentWindow)
+            developmentWindow = new ui::DevelopmentWindow(*controller, *connection, window.get());
+        developmentWindow->show();
+        developmentWindow->raise();
+    };
 }
 
 liveout::RoomOutputs Program::roomOutputs() const

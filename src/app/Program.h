@@ -11,10 +11,12 @@
 #include "core/app/SettingsCatalogue.h"
 #include "core/app/Startup.h"
 #include "core/app/WaitTracker.h"
+#include "core/effects/EffectPreview.h"
 #include "core/link/ConnectionManager.h"
 #include "core/link/Link.h"
 #include "core/liveout/DebugRelays.h"
 #include "core/liveout/LiveSender.h"
+#include "core/materials/MaterialEngine.h"
 #include "core/show/Show.h"
 #include "core/show/ShowFile.h"
 #include "io/QtSeams.h"
@@ -35,6 +37,7 @@ class FirmwareUpgrade;
 } // namespace rz::transfer
 
 namespace rz::ui {
+class DevelopmentWindow;
 class MainWindow;
 class MonitorWindow;
 class TitleBar;
@@ -110,6 +113,7 @@ private:
     ui::SplashPage* splash = nullptr; // owned by the window's page area
     ui::TitleBar* bar = nullptr;      // owned by the window's title strip
     ui::MonitorWindow* monitor = nullptr; // owned by the window once built
+    ui::DevelopmentWindow* developmentWindow = nullptr; // owned by the window once built
     std::unique_ptr<ui::WheelRouter> wheel;
     // Declared after the window: the manager goes first, then the transports, then the link.
     std::unique_ptr<link::Link> controller;
@@ -125,6 +129,8 @@ private:
     std::unique_ptr<ui::QtPrompt> prompt;
     std::unique_ptr<ui::QtFileChooser> chooser;
     std::unique_ptr<show::ShowFile> file;
+    std::unique_ptr<materials::MaterialEngine> materialEngine;
+    std::unique_ptr<effects::EffectPreview> effectPreview;
     std::unique_ptr<transfer::FileTransfer> transfers;
     std::unique_ptr<transfer::FirmwareUpgrade> firmware;
     std::unique_ptr<ui::PageContext> context;

@@ -1,9 +1,12 @@
 #include "app/ProgramPages.h"
 
 #include "ui/fixtures/FixturePage.h"
+#include "ui/rdm/RdmPage.h"
+#include "ui/testtools/TestPage.h"
 #include "ui/lightcontrol/AirConditionerPage.h"
 #include "ui/lightcontrol/LightControlPage.h"
 #include "ui/lightcontrol/VersionNotesPage.h"
+#include "ui/materials/MaterialPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -32,11 +35,20 @@ ui::Page* ProgramPages::create(PageId id)
         return new ui::FixturePage(context);
     case PageId::Download:
         return new ui::DownloadPage(context);
+    case PageId::Material:
+        return new ui::MaterialPage(context);
     case PageId::Upgrade: {
         auto* page = new ui::UpgradePage(context);
         QObject::connect(page, &ui::UpgradePage::logoVisibilityChanged, &bar, &ui::TitleBar::setLogoShown);
         QObject::connect(page, &ui::UpgradePage::developmentModeEntered, &bar,
                          &ui::TitleBar::showDevelopmentModeButton);
+        return page;
+    }
+    case PageId::Test:
+        return new ui::TestPage(context);
+    case PageId::Rdm: {
+        auto* page = new ui::RdmPage(context);
+        context.navigation.closeRdm = [page] { page->closeRdm(); };
         return page;
     }
     case PageId::LightControl:

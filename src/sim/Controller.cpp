@@ -41,6 +41,7 @@ Controller::Controller(Clock& clock, const FaultPolicy& faultPolicy)
     route(kEventCommand, kPollSubCommand, handshakeFamily);
     route(kLiveFrameCommand, liveOutput);
     transferFamilies.routeInto(*this);
+    room.routeInto(*this);
     route(link::cmd::kRdm, rdmResponders);
     route(kRoomCommand, kInfraredSub, infraredFunctions);
     route(kRoomCommand, kAirConSub, infraredFunctions);

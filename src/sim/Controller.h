@@ -12,6 +12,7 @@
 #include "sim/RdmResponders.h"
 #include "sim/InfraredFunctions.h"
 #include "sim/SceneAssociations.h"
+#include "sim/RoomFunctions.h"
 #include "sim/TransferFamilies.h"
 
 #include <array>
@@ -73,6 +74,7 @@ public:
     const LiveOutputFamily& live() const { return liveOutput; }
     // File storage, firmware loader and query answers (preload files, script the loader).
     TransferFamilies& transfer() { return transferFamilies; }
+    const RoomFunctions& roomFunctions() const { return room; }
     // The RDM fixtures on the DMX line.
     RdmResponders& rdm() { return rdmResponders; }
     // Infrared reception and the air-conditioner codes.
@@ -106,6 +108,7 @@ private:
     HandshakeFamily handshakeFamily;
     LiveOutputFamily liveOutput;
     TransferFamilies transferFamilies{clock};
+    RoomFunctions room;
     RdmResponders rdmResponders;
     InfraredFunctions infraredFunctions;
     SceneAssociations sceneAssociations{transferFamilies.files};

@@ -21,7 +21,7 @@ enum class EventKind {
     Handshake,         // a connect request was answered; count = handshakes so far
     Restart,           // count = restarts so far
     OutputChanged,     // output = what the controller now outputs
-    RoomFunction,      // function performed (a name), payload = its data
+    RoomFunction,      // a CE room function or test message was performed: function, payload
 };
 
 struct ControllerEvent {
@@ -34,7 +34,7 @@ struct ControllerEvent {
     ReplyFate fate = ReplyFate::Sent;
     uint32_t count = 0;
     std::optional<LiveOutput> output;
-    std::string function;
+    std::string function; // RoomFunction: its name ("cheer", "wall-panel-test", ...)
 };
 
 class ControllerListener {

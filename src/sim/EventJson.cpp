@@ -150,16 +150,16 @@ std::string eventJson(const ControllerEvent& e, std::string_view link)
         o.number("count", e.count);
         return o.finish();
     }
-    case EventKind::OutputChanged: {
-        JsonObject o = start("output");
-        if (e.output)
-            addOutput(o, *e.output);
-        return o.finish();
-    }
     case EventKind::RoomFunction: {
         JsonObject o = start("room");
         o.text("function", e.function);
         o.text("payload", link::hexText(e.payload));
+        return o.finish();
+    }
+    case EventKind::OutputChanged: {
+        JsonObject o = start("output");
+        if (e.output)
+            addOutput(o, *e.output);
         return o.finish();
     }
     }

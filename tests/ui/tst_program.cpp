@@ -130,15 +130,18 @@ void ProgramTest::editsReachTheLightsAndTheShowReachesTheController()
     QTRY_COMPARE_WITH_TIMEOUT(connect->text(), QStringLiteral("已连接"), 10000);
 
     QTest::mouseClick(find<QPushButton>(QStringLiteral("Command功能选择(3)")), Qt::LeftButton);
-    auto* address = find<QComboBox>(QStringLiteral("Combo灯具地址"));
-    auto* count = find<QComboBox>(QStringLiteral("Combo灯具通道数"));
+    // Other pages have level boxes of the same names: look inside the fixture page.
+    auto* fixturePage = find<QWidget>(QStringLiteral("D20__灯库__Form"));
+    QVERIFY(fixturePage);
+    auto* address = fixturePage->findChild<QComboBox*>(QStringLiteral("Combo灯具地址"));
+    auto* count = fixturePage->findChild<QComboBox*>(QStringLiteral("Combo灯具通道数"));
     QVERIFY(address && count);
     // Typed as a user types them.
     for (auto [box, text] : {std::pair{address, "10"}, std::pair{count, "3"}}) {
         box->lineEdit()->selectAll();
         QTest::keyClicks(box->lineEdit(), QString::fromLatin1(text));
     }
-    auto* level = find<QLineEdit>(QStringLiteral("Text数值(1)"));
+    auto* level = fixturePage->findChild<QLineEdit*>(QStringLiteral("Text数值(1)"));
     QVERIFY(level);
     level->selectAll();
     QTest::keyClicks(level, QStringLiteral("200"));

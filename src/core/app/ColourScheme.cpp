@@ -1,6 +1,7 @@
 #include "core/app/ColourScheme.h"
 
 #include "core/app/SettingsFile.h"
+#include "core/app/TextEncoding.h"
 #include "core/app/Utf.h"
 
 #include <array>
@@ -140,13 +141,14 @@ ColourScheme ColourScheme::fromText(std::string_view utf8, std::filesystem::path
     s.fileFolder = std::move(folder);
     if (utf8.starts_with("\xEF\xBB\xBF"))
         utf8.remove_prefix(3);
+    const TextEncoding encoding = detectEncoding(utf8);
     std::size_t lines = 0;
     while (!utf8.empty() && lines < kColourFileMaxLines) {
         const auto end = utf8.find('\n');
         const std::string_view raw = utf8.substr(0, end);
         utf8 = end == std::string_view::npos ? std::string_view{} : utf8.substr(end + 1);
         ++lines;
-        const std::u16string line = withoutSpaces(fromUtf8(raw));
+        const std::u16string line = withoutSpaces(decodeText(raw, encoding));
         const auto eq = line.find(u'=');
         if (eq == std::u16string::npos || eq == 0)
             continue;

@@ -1,5 +1,7 @@
 #include "core/app/Conversions.h"
 
+#include "core/app/DurableFile.h"
+#include "core/app/TextEncoding.h"
 #include "core/app/Utf.h"
 
 #include <algorithm>
@@ -266,26 +268,7 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path)
 
 bool writeFileBytesAtomically(const std::filesystem::path& path, std::string_view bytes)
 {
-    std::error_code ec;
-    if (path.has_parent_path())
-        std::filesystem::create_directories(path.parent_path(), ec);
-    auto temporary = path;
-    temporary += ".rz-new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, ec);
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return replaceFileDurably(path, bytes.data(), bytes.size());
 }
 
 std::vector<std::string_view> splitTextLines(std::string_view bytes)
@@ -311,9 +294,10 @@ std::u16string readTextFile(const std::filesystem::path& path)
     const auto bytes = readFileBytes(path);
     if (!bytes)
         return {};
+    const TextEncoding encoding = detectEncoding(*bytes);
     std::u16string text;
     for (std::string_view line : splitTextLines(*bytes))
-        text += fromUtf8(line) + u"\r\n";
+        text += decodeText(line, encoding) + u"\r\n";
     return text;
 }
 

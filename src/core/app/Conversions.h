@@ -123,8 +123,7 @@ bool containsText(std::u16string_view s, std::u16string_view t);
 // The whole file's bytes; empty optional when it is missing or unreadable.
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
 
-// Replaces the file's content atomically: written beside it, then renamed over it, so a
-// failed write leaves the old file whole. Missing folders are created. False on failure.
+// Replaces the file's content atomically and durably (replaceFileDurably). False on failure.
 bool writeFileBytesAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // The lines of a text file's bytes, without their ends. A line ends in LF or CR LF; a last
@@ -133,7 +132,7 @@ bool writeFileBytesAtomically(const std::filesystem::path& path, std::string_vie
 std::vector<std::string_view> splitTextLines(std::string_view bytes);
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
-// A UTF-8 text file as one text, every line followed by CR LF (lines may end in LF or CR LF
+// A UTF-8 or GBK text file (see TextEncoding.h) as one text, every line followed by CR LF (lines may end in LF or CR LF
 // in the file); a missing or unreadable file gives an empty text.
 std::u16string readTextFile(const std::filesystem::path& path);
 

@@ -1,6 +1,7 @@
 #include "core/app/SettingsFile.h"
 
 #include "core/app/Conversions.h"
+#include "core/app/TextEncoding.h"
 #include "core/app/Utf.h"
 
 #include <limits>
@@ -33,22 +34,22 @@ std::u16string readKey(const std::filesystem::path& path, std::u16string_view ke
     const auto bytes = readFileBytes(path);
     if (!bytes)
         return {};
-    const std::string prefix = toUtf8(key) + '=';
+    const TextEncoding encoding = detectEncoding(*bytes);
+    const auto prefix = encodeText(std::u16string(key) + u'=', encoding);
+    if (!prefix)
+        return {}; // such a key cannot be in this file
     std::optional<std::string_view> value;
     for (std::string_view line : splitTextLines(*bytes)) {
-        if (line.starts_with(prefix))
-            value = line.substr(prefix.size());
+        if (line.starts_with(*prefix))
+            value = line.substr(prefix->size());
     }
-    return value ? fromUtf8(*value) : std::u16string{};
+    return value ? decodeText(*value, encoding) : std::u16string{};
 }
 
 bool writeKey(const std::filesystem::path& path, std::u16string_view key, std::u16string_view value)
 {
     if (key.empty() || holdsLineBreak(key) || holdsLineBreak(value))
         return false;
-    const std::string prefix = toUtf8(key) + '=';
-    const std::string entry = prefix + toUtf8(value);
-
     std::error_code ec;
     const bool exists = std::filesystem::exists(path, ec);
     if (ec)
@@ -59,6 +60,14 @@ bool writeKey(const std::filesystem::path& path, std::u16string_view key, std::u
         if (!old)
             return false; // never replace a file we could not read
     }
+    // A file keeps its own encoding, so the older tool still reads it.
+    const TextEncoding encoding = old ? detectEncoding(*old) : TextEncoding::Utf8;
+    const auto encodedPrefix = encodeText(std::u16string(key) + u'=', encoding);
+    const auto encodedValue = encodeText(value, encoding);
+    if (!encodedPrefix || !encodedValue)
+        return false;
+    const std::string& prefix = *encodedPrefix;
+    const std::string entry = prefix + *encodedValue;
 
     std::string out;
     bool matched = false;

@@ -1,5 +1,6 @@
 #pragma once
-// Settings files: UTF-8 text, one "key=value" entry per line, lines ended by CR LF. No
+// Settings files: text in UTF-8 or, when written by the older Windows tool, GBK (see
+// TextEncoding.h), one "key=value" entry per line, lines ended by CR LF. No
 // sections, comments or quoting. A key matches a line that starts with the exact key
 // followed directly by "="; the value is the rest of that line, untrimmed.
 //
@@ -20,8 +21,9 @@ std::u16string readKey(const std::filesystem::path& path, std::u16string_view ke
 // Replaces every line that matches `key` by key=value, or appends key=value as the last line
 // when none does; a missing file (and its folders) is created holding that one line. Other
 // lines keep their bytes and order; every line is written back ending in CR LF. The file is
-// replaced atomically. False, with the file untouched, when the key is empty, the key or
-// value holds a line break, the existing file cannot be read, or writing fails.
+// replaced atomically and keeps its encoding (a new file is UTF-8). False, with the file
+// untouched, when the key is empty, the key or value holds a line break or has no form in
+// the file's encoding, the existing file cannot be read, or writing fails.
 bool writeKey(const std::filesystem::path& path, std::u16string_view key, std::u16string_view value);
 
 // A whole decimal number with optional sign and surrounding spaces or tabs ("12", " -3 ");

@@ -137,9 +137,9 @@ private:
     bool fail = false;
 };
 
-// Replaces the file's content atomically (written beside it, then renamed over it); folders
-// are created when missing. False when the file could not be written; the old file is then
-// left as it was.
+// Replaces the file's content atomically and durably (replaceFileDurably); folders are
+// created when missing. False when the file could not be written; the old file is then left
+// as it was.
 bool saveImage(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 // A file larger than this is not a parameter file of ours; loading it would only waste memory.
 inline constexpr std::size_t kDefaultLoadLimit = 64u * 1024 * 1024;

@@ -1,6 +1,8 @@
 // Whole-file save and load of byte images.
 #include "core/files/ByteImage.h"
 
+#include "core/app/DurableFile.h"
+
 #include <fstream>
 #include <system_error>
 
@@ -8,37 +10,7 @@ namespace rz::files {
 
 bool saveImage(const std::filesystem::path& path, std::span<const uint8_t> bytes)
 {
-    if (!path.has_filename())
-        return false;
-    std::error_code ec;
-    if (path.has_parent_path()) {
-        std::filesystem::create_directories(path.parent_path(), ec);
-        if (ec)
-            return false;
-    }
-    // A crash or a full disk while writing must not cost the old file: write beside it and
-    // rename over it only once every byte is out.
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temporary, ec);
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    return replaceFileDurably(path, bytes.data(), bytes.size());
 }
 
 std::optional<std::vector<uint8_t>> loadImage(const std::filesystem::path& path)

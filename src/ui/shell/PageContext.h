@@ -19,6 +19,12 @@ namespace liveout {
 class DebugRelays;
 class LiveSender;
 } // namespace liveout
+namespace materials {
+class MaterialEngine;
+} // namespace materials
+namespace effects {
+class EffectPreview;
+} // namespace effects
 namespace show {
 struct Show;
 class ShowFile;
@@ -43,6 +49,10 @@ struct PageContext {
     link::ConnectionManager& connection;
     liveout::LiveSender& live;
     liveout::DebugRelays& debugRelays;
+    // What the material and effect pages play on the lights (one engine: the effect preview
+    // plays materials through it too).
+    materials::MaterialEngine& materialEngine;
+    effects::EffectPreview& effectPreview;
     transfer::FileTransfer& transfer;
     transfer::FirmwareUpgrade& firmware;
     // The shell.

@@ -201,3 +201,37 @@ TEST_F(SettingsFile, TypedReadersKeepThePreviousValueOnBadText)
 }
 
 } // namespace
+
+namespace {
+
+// "灯光" and "自定义" in GBK, as the older Windows tool writes them.
+const std::string kLightsGbk = "\xB5\xC6\xB9\xE2";
+const std::string kCustomGbk = "\xD7\xD4\xB6\xA8\xD2\xE5";
+
+TEST_F(SettingsFile, GbkFilesAreReadAndRewrittenInGbk)
+{
+    given("a=1\r\n" + kLightsGbk + "=" + kCustomGbk + "\r\n91T=" + kLightsGbk + "\r\n");
+    EXPECT_EQ(readKey(file(), u"灯光"), u"自定义");
+    EXPECT_EQ(readKey(file(), u"91T"), u"灯光");
+
+    ASSERT_TRUE(writeKey(file(), u"灯光", u"灯光2"));
+    ASSERT_TRUE(writeKey(file(), u"92T", u"自定义"));
+    EXPECT_EQ(bytes(), "a=1\r\n" + kLightsGbk + "=" + kLightsGbk + "2\r\n91T=" + kLightsGbk + "\r\n92T=" +
+                           kCustomGbk + "\r\n");
+
+    // A name GBK cannot hold is refused rather than written as something else.
+    const std::string before = bytes();
+    EXPECT_FALSE(writeKey(file(), u"93T", u"\u20AC"));
+    EXPECT_EQ(bytes(), before);
+}
+
+TEST_F(SettingsFile, Utf8FilesStayUtf8AndNewFilesAreUtf8)
+{
+    ASSERT_TRUE(writeKey(file(), u"91T", u"灯光"));
+    EXPECT_EQ(bytes(), "91T=\xE7\x81\xAF\xE5\x85\x89\r\n");
+    ASSERT_TRUE(writeKey(file(), u"92T", u"\u20AC"));
+    EXPECT_EQ(readKey(file(), u"91T"), u"灯光");
+    EXPECT_EQ(readKey(file(), u"92T"), u"\u20AC");
+}
+
+} // namespace

@@ -7,6 +7,8 @@ namespace rz::test {
 PageRig::PageRig()
 {
     link.setTransport(&transport); // open from start-up on, not yet connected
+    materialEngine.install();
+    effectPreview.install();
 }
 
 PageRig::~PageRig()

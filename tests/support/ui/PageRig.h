@@ -8,6 +8,8 @@
 #include "core/link/ConnectionView.h"
 #include "core/link/Link.h"
 #include "core/link/TransportOpener.h"
+#include "core/effects/EffectPreview.h"
+#include "core/materials/MaterialEngine.h"
 #include "core/liveout/DebugRelays.h"
 #include "core/liveout/LiveSender.h"
 #include "core/show/Show.h"
@@ -126,6 +128,9 @@ struct PageRig {
     FixedTime localTime;
     std::unique_ptr<show::Show> show = std::make_unique<show::Show>();
     show::ShowFile showFile{*show, dir.path(), {prompt, chooser, clock, yield, localTime}};
+    materials::MaterialEngine materialEngine{show->materials, show->library, show->editing, live};
+    effects::EffectPreview effectPreview{show->effects,    show->materials, show->editing,
+                                         show->barPosition, materialEngine,  live};
     Navigation navigation;
     TitleBarSettings titleSettings;
     ColourScheme colours;
@@ -138,6 +143,8 @@ struct PageRig {
         .connection = manager,
         .live = live,
         .debugRelays = debugRelays,
+        .materialEngine = materialEngine,
+        .effectPreview = effectPreview,
         .transfer = transfer,
         .firmware = firmware,
         .navigation = navigation,
