@@ -120,7 +120,11 @@ void Program::addStartupSteps()
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
     startupSteps.add(S::PrepareTestPage, [this] { pages->prepare(PageId::Test); });
     startupSteps.add(S::PrepareRdmPage, [this] { pages->prepare(PageId::Rdm); });
-    startupSteps.add(S::PrepareLightControlPage, [this] { pages->prepare(PageId::LightControl); });
+    startupSteps.add(S::PrepareLightControlPage, [this] {
+        pages->prepare(PageId::LightControl);
+        pages->prepare(PageId::VersionNotes);
+        pages->prepare(PageId::Picture);
+    });
     startupSteps.add(S::PrepareAirConditionerPage, [this] { pages->prepare(PageId::AirConditioner); });
     startupSteps.add(S::LoadShow, [this] {
         file->loadShow();

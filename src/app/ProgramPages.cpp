@@ -5,6 +5,7 @@
 #include "ui/testtools/TestPage.h"
 #include "ui/lightcontrol/AirConditionerPage.h"
 #include "ui/lightcontrol/LightControlPage.h"
+#include "ui/lightcontrol/VersionNotesPage.h"
 #include "ui/materials/MaterialPage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
@@ -54,6 +55,10 @@ ui::Page* ProgramPages::create(PageId id)
         return new ui::LightControlPage(context);
     case PageId::AirConditioner:
         return new ui::AirConditionerPage(context);
+    case PageId::VersionNotes:
+        return new ui::VersionNotesPage(context);
+    case PageId::Picture:
+        return new ui::PicturePage(context);
     default:
         return nullptr;
     }

@@ -43,6 +43,22 @@ Controller::Controller(Clock& clock, const FaultPolicy& faultPolicy)
     transferFamilies.routeInto(*this);
     room.routeInto(*this);
     route(link::cmd::kRdm, rdmResponders);
+    route(kRoomCommand, kInfraredSub, infraredFunctions);
+    route(kRoomCommand, kAirConSub, infraredFunctions);
+    route(kRoomCommand, kAssociationSub, sceneAssociations);
+}
+
+void Controller::inject(const std::function<void(FamilyContext&)>& act)
+{
+    Context context(*this);
+    act(context);
+    for (const ControllerEvent& e : context.events)
+        notify(e);
+}
+
+void Controller::sendUnprompted(uint8_t command, std::span<const uint8_t> payload)
+{
+    inject([&](FamilyContext& context) { context.reply(command, payload); });
 }
 
 void Controller::route(uint8_t command, CommandFamily& family)

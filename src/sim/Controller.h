@@ -10,12 +10,15 @@
 #include "sim/HandshakeFamily.h"
 #include "sim/LiveOutputFamily.h"
 #include "sim/RdmResponders.h"
+#include "sim/InfraredFunctions.h"
+#include "sim/SceneAssociations.h"
 #include "sim/RoomFunctions.h"
 #include "sim/TransferFamilies.h"
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -74,6 +77,16 @@ public:
     const RoomFunctions& roomFunctions() const { return room; }
     // The RDM fixtures on the DMX line.
     RdmResponders& rdm() { return rdmResponders; }
+    // Infrared reception and the air-conditioner codes.
+    InfraredFunctions& infrared() { return infraredFunctions; }
+    // The scene-association report of wall-panel and VOD selections.
+    SceneAssociations& associations() { return sceneAssociations; }
+
+    // Something the room produced without a frame from the PC (a remote control pressed, a
+    // wall-panel key): `act` replies and reports through the context as a family does.
+    void inject(const std::function<void(FamilyContext&)>& act);
+    // A frame the controller sends of its own accord.
+    void sendUnprompted(uint8_t command, std::span<const uint8_t> payload);
 
 private:
     class Context;
@@ -97,6 +110,8 @@ private:
     TransferFamilies transferFamilies{clock};
     RoomFunctions room;
     RdmResponders rdmResponders;
+    InfraredFunctions infraredFunctions;
+    SceneAssociations sceneAssociations{transferFamilies.files};
     std::array<CommandFamily*, 256> routes{};
     std::map<uint16_t, CommandFamily*> subRoutes;
     std::vector<CommandFamily*> families; // each once, for restarts

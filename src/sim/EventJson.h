@@ -8,6 +8,7 @@
 //   {"event":"reply","command":"C0","length":0,"fate":"sent"}
 //   {"event":"handshake","count":1}   {"event":"restart","count":1}
 //   {"event":"output","levels":{...},"relays":[...],"dimmers":[...]}
+//   {"event":"room","function":"airConLearned","payload":"03"}
 // A non-empty link name is added as "link". Levels list only the non-zero addresses; dimmers
 // is null when the frame had no dimmer block.
 #include "sim/ControllerEvent.h"

@@ -23,6 +23,9 @@ public:
     // The UDP port it listens on, from its "ready" event (with --udp HOST:0 and --events).
     quint16 udpPort() const;
 
+    // Writes to the simulator's standard input (its room input commands).
+    void writeInput(const QByteArray& lines) { process.write(lines); }
+
     // Every JSON line printed so far, in order.
     const std::vector<QJsonObject>& events() const { return parsed; }
     // Waits until an event satisfies the predicate (earlier ones included); the first match.

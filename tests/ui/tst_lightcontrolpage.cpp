@@ -11,6 +11,7 @@
 #include "ui/lightcontrol/AirConditionerPage.h"
 #include "ui/lightcontrol/IrKeyPanel.h"
 #include "ui/lightcontrol/LightControlPage.h"
+#include "ui/lightcontrol/VersionNotesPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,6 +95,9 @@ private slots:
     void openShowShowsItsScenes();
     void badOrCancelledFileKeepsShow();
     void newShowAsksAndSucceeds();
+    void simulatorCodeReachesTheFocusedBox();
+    void simulatorLearnsAnAirConditionerState();
+    void versionNotesListTheCurrentReleaseFirst();
 };
 
 void TestLightControlPage::irKeyText_data()
@@ -259,6 +263,9 @@ void TestLightControlPage::dmxBoxesIgnoreTextOutOfRange()
     rig.show->lightControl.fixedDmxChannel = 100;
     rig.show->lightControl.fixedDmxOnValue = 7;
     rig.page->open();
+    // A record never read from a file shows the values reading would have given.
+    QCOMPARE(rig.in<QComboBox>(rig.page.get(), "Combo摇麦时间")->currentText(), QStringLiteral("1秒"));
+    QCOMPARE(rig.in<QComboBox>(rig.page.get(), "Combo密集鼓点参数")->currentText(), QStringLiteral("7"));
     auto* channel = rig.in<QLineEdit>(rig.page.get(), "TextDmx固定值_通道");
     QCOMPARE(channel->text(), QStringLiteral("100"));
     paste(channel, "600");
@@ -293,6 +300,7 @@ void TestLightControlPage::powerOnListFollowsSceneNames()
 void TestLightControlPage::airConditionerLearnTestStop()
 {
     Rig rig;
+    rig.controller.infrared().setAutoLearn(false); // reports come from the test only
     rig.connect();
     rig.airCon->open();
     QCOMPARE(rig.live.liveOutputMode(), liveout::kModeAirConditioner);
@@ -408,6 +416,71 @@ void TestLightControlPage::newShowAsksAndSucceeds()
              QStringLiteral("要删除当前灯光文件并建立空白灯光文件吗？"));
     QCOMPARE(QString::fromStdU16String(rig.prompt.messages.back()), QStringLiteral("操作成功！"));
     QCOMPARE(rig.in<QComboBox>(rig.page.get(), "Combo开机场景")->currentText(), QStringLiteral("无"));
+}
+
+void TestLightControlPage::simulatorCodeReachesTheFocusedBox()
+{
+    Rig rig;
+    rig.connect();
+    rig.page->open();
+    rig.focus(9, true);
+    rig.page->irKeys()->pollLearning();
+    rig.transport.poll();
+    QVERIFY(rig.controller.infrared().infraredReceptionOn());
+    // The room's remote control is pressed.
+    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.infrared().receiveInfraredCode({0x00, 0xFF, 0x45, 0xBA}, c); });
+    rig.transport.poll();
+    QCOMPARE(rig.irBox(9)->text(), QStringLiteral("00 FF 45 BA "));
+    QVERIFY((rig.show->lightControl.effectsUnitIr[9] == lightcontrol::IrCode{0x00, 0xFF, 0x45, 0xBA}));
+
+    rig.focus(9, false);
+    rig.page->irKeys()->pollLearning();
+    rig.transport.poll();
+    QVERIFY(!rig.controller.infrared().infraredReceptionOn());
+}
+
+void TestLightControlPage::simulatorLearnsAnAirConditionerState()
+{
+    Rig rig;
+    rig.connect();
+    rig.airCon->open();
+    rig.in<QPushButton>(rig.airCon.get(), "Command红外空调学习(4)")->click();
+    rig.transport.poll();
+    QCOMPARE(rig.logText(), QStringLiteral("正在学习【热低风18度】 ->学习成功!\n"));
+
+    rig.controller.infrared().setAutoLearn(false);
+    rig.in<QPushButton>(rig.airCon.get(), "Command红外空调学习(0)")->click();
+    rig.transport.poll();
+    QCOMPARE(rig.logText(), QStringLiteral("正在学习【关闭】"));
+    QCOMPARE(rig.controller.infrared().airConLearning(), std::optional<uint8_t>(0));
+    rig.controller.inject([&](sim::FamilyContext& c) { rig.controller.infrared().learnAirConCode(c); });
+    rig.transport.poll();
+    QCOMPARE(rig.logText(), QStringLiteral("正在学习【关闭】 ->学习成功!\n"));
+}
+
+void TestLightControlPage::versionNotesListTheCurrentReleaseFirst()
+{
+    Rig rig;
+    auto notes = rig.makePage<ui::VersionNotesPage>();
+    rig.navigation.openPage = [&](PageId id) {
+        if (id == PageId::VersionNotes)
+            notes->open();
+        else if (id == PageId::LightControl)
+            rig.page->open();
+    };
+    rig.page->open();
+    rig.in<QPushButton>(rig.page.get(), "Command版本说明")->click();
+    QCOMPARE(rig.navigation.shownPage(), PageId::VersionNotes);
+    const QString text = rig.in<QPlainTextEdit>(notes.get(), "Text版本说明")->toPlainText();
+    QVERIFY(text.startsWith(QStringLiteral("A16.2")));
+    rig.in<QPushButton>(notes.get(), "Command版本说明_返回")->click();
+    QCOMPARE(rig.navigation.shownPage(), PageId::LightControl);
+
+    // Without an installed picture the picture page names the product.
+    auto picture = rig.makePage<ui::PicturePage>();
+    picture->open();
+    QVERIFY(!picture->hasPicture());
+    QVERIFY(!rig.in<QWidget>(picture.get(), "LabelPictureRelease")->isHidden());
 }
 
 QTEST_MAIN(TestLightControlPage)

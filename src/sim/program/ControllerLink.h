@@ -53,6 +53,9 @@ public:
     void setSender(Sender s) { sender = std::move(s); }
     // Bytes from the PC.
     void receive(std::span<const uint8_t> bytes);
+    // The controller, for what the room injects; flush() sends what that made due.
+    Controller& simulated() { return controller; }
+    void flush() { pump(); }
 
 private:
     void pump();

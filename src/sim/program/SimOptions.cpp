@@ -1,5 +1,7 @@
 #include "SimOptions.h"
 
+#include "InputCommands.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFile>
@@ -15,7 +17,9 @@ constexpr const char* kDescription =
     "Stands in for the RZ-760 controller on a pseudo-terminal (the serial link) and/or a UDP\n"
     "socket (the Wi-Fi link). It answers C0 with C0, counts C1 and CE 13, restarts on an\n"
     "empty C4, and decodes 0x60 live frames into 512 DMX levels, 24 relays and the 8 dimmers\n"
-    "(when the 0xA8 block is present). Frames with a bad checksum are dropped.\n"
+    "(when the 0xA8 block is present). Frames with a bad checksum are dropped. It switches\n"
+    "infrared reception on and off (CE 50 01 / 50 00) and learns, test-sends and stops\n"
+    "learning air-conditioner codes (CE 24 02 k / 24 01 k / 24 04).\n"
     "\n"
     "When listening, it prints the line \"ready\" on standard error. It ends cleanly on\n"
     "SIGTERM or SIGINT and removes the --pty link.\n"
@@ -97,7 +101,8 @@ std::optional<RdmResponder> parseRdmFixture(QString spec)
 std::optional<SimOptions> parseOptions(const QStringList& arguments, QString& error)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.setApplicationDescription(QString::fromUtf8(kDescription) + QStringLiteral("\n\n") +
+                                     QString::fromUtf8(kInputCommandsHelp));
     parser.addHelpOption();
     parser.addVersionOption();
 

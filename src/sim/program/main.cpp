@@ -1,10 +1,13 @@
 // rz760-sim: the controller simulator served over a pseudo-terminal and/or UDP.
 #include "ControllerLink.h"
+#include "InputCommands.h"
 #include "PseudoTerminal.h"
 #include "SimOptions.h"
 #include "UdpEndpoint.h"
 
 #include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdio>
 #include <memory>
@@ -56,6 +59,19 @@ int main(int argc, char** argv)
         }
     }
     quitOnTerminationSignals(&app);
+
+    std::vector<StdinCommands::Target> targets;
+    for (ControllerLink* l : {udpLink.get(), ptyLink.get()})
+        if (l)
+            targets.emplace_back(&l->simulated(), [l] { l->flush(); });
+    StdinCommands input(std::move(targets), [&options](const QString& cmd, const std::optional<QString>& error) {
+        if (!options->events)
+            return;
+        QJsonObject o{{"event", "input"}, {"cmd", cmd}, {"ok", !error}};
+        if (error)
+            o.insert("error", *error);
+        JsonEventPrinter::printLine(QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString());
+    });
 
     if (udp)
         std::fprintf(stderr, "rz760-sim: udp %s\n", udp->boundAddress().toLocal8Bit().constData());

@@ -54,6 +54,11 @@ AirConditionerPage::AirConditionerPage(PageContext& context, QWidget* parent)
     stop->setMinimumHeight(30);
     connect(stop, &QPushButton::clicked, this, &AirConditionerPage::stopLearning);
     learnColumn->addWidget(stop);
+    // Buttons stay together at the top instead of spreading over a tall page.
+    learnColumn->addStretch(1);
+    testColumn->addStretch(1);
+    learnFrame->setMinimumWidth(150);
+    testFrame->setMinimumWidth(150);
 
     log = new QPlainTextEdit(this);
     log->setObjectName(QStringLiteral("Text信息反馈"));

@@ -17,8 +17,11 @@ namespace rz::ui {
 
 namespace {
 constexpr int kKeysPerRow = 3;
-const char* const kLabelIdle = "color: rgb(255, 255, 0); background: transparent;";
-const char* const kLabelLearning = "color: rgb(0, 255, 255); background: transparent;";
+// Yellow and cyan text needs a dark ground to be readable on the light page.
+const char* const kLabelIdle =
+    "color: rgb(255, 255, 0); background: rgb(40, 44, 52); padding: 2px 6px; border-radius: 3px;";
+const char* const kLabelLearning =
+    "color: rgb(0, 255, 255); background: rgb(40, 44, 52); padding: 2px 6px; border-radius: 3px;";
 } // namespace
 
 IrKeyPanel::IrKeyPanel(PageContext& context, QWidget* parent)

@@ -295,6 +295,9 @@ void LightControlSettingsPanel::showListIndex(const QString& name, int index)
 void LightControlSettingsPanel::refresh()
 {
     auto& s = show.lightControl;
+    // A record that was never read from a file (first start without a show) still holds the
+    // zeros no list offers; it gets the corrections reading would have made.
+    validateLightControl(s);
     correctDimmingForDisplay(s);
 
     powerOnScene->rebuild();
