@@ -1,5 +1,6 @@
 #include "app/ProgramPages.h"
 
+#include "ui/effects/EffectPage.h"
 #include "ui/fixtures/FixturePage.h"
 #include "ui/rdm/RdmPage.h"
 #include "ui/testtools/TestPage.h"
@@ -51,6 +52,8 @@ ui::Page* ProgramPages::create(PageId id)
         return new ui::LightControlPage(context);
     case PageId::AirConditioner:
         return new ui::AirConditionerPage(context);
+    case PageId::Effect:
+        return new ui::EffectPage(context);
     default:
         return nullptr;
     }

@@ -155,6 +155,20 @@ TEST_F(EffectPreviewTest, MaterialsWithAStartModeAreNeverPreviewed)
     EXPECT_EQ(tick()[1], 0);
 }
 
+TEST_F(EffectPreviewTest, DimmingRolesAboveTheMastersAreNeverOutput)
+{
+    // Role 0 plays in the first pass; 3 and above only come from foreign files.
+    const uint8_t roles[] = {0, 3, 200};
+    for (int i = 0; i < 3; ++i) {
+        materialOn(1, i + 1, 10 + i, 50).dimmingRole = roles[i];
+        effect().modules[1].allBeats[i + 1] = 1;
+    }
+    const liveout::DmxFrame& f = tick();
+    EXPECT_EQ(f[10], 50);
+    EXPECT_EQ(f[11], 0);
+    EXPECT_EQ(f[12], 0);
+}
+
 TEST_F(EffectPreviewTest, EachTickStartsFromClearedBuffersAndNoEffectOutputsNothing)
 {
     materialOn(1, 1, 1, 10);
