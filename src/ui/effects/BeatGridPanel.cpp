@@ -46,6 +46,7 @@ BeatGridPanel::BeatGridPanel(QWidget* parent) : QWidget(parent)
     // Row 0: the beat buttons above the cells and the flag captions above the flags.
     for (int t = 1; t <= kBeats; ++t) {
         auto* b = gridButton(this, arrayElementName(QStringLiteral("Command拍演示"), t), QStringLiteral("%1拍").arg(t));
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         beats[t] = b;
         grid->addWidget(b, 0, t);
         connect(b, &QPushButton::clicked, this, [this, t] { emit beatClicked(t); });
@@ -67,6 +68,9 @@ BeatGridPanel::BeatGridPanel(QWidget* parent) : QWidget(parent)
         for (int f = 0; f < 3; ++f) {
             auto* b = gridButton(this, arrayElementName(QString::fromStdU16String(kFlagControls[f]), s), QString());
             b->setAccessibleName(QStringLiteral("素材%1 %2").arg(s).arg(QString::fromStdU16String(kFlagCaptions[f])));
+            // Narrow flags: hidden beats give their room to the shown beats.
+            b->setMinimumWidth(60);
+            b->setMaximumWidth(72);
             flags[f][s] = b;
             grid->addWidget(b, s, kBeats + 1 + f);
             const SlotFlag flag = kFlags[f];

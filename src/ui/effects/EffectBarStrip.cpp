@@ -19,6 +19,8 @@ QComboBox* countBox(QWidget* parent, const QString& name, int max)
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
     box->setAccessibleName(name);
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    box->setMinimumWidth(60);
     for (int i = 0; i <= max; ++i)
         box->addItem(QString::number(i));
     return box;
@@ -37,8 +39,8 @@ EffectBarStrip::EffectBarStrip(QWidget* parent) : QWidget(parent)
     for (int i = 1; i <= effects::kBarIndexes; ++i) {
         const int number = i > effects::kMaxBars ? i - effects::kMaxBars : i;
         auto* b = new ColourButton(arrayElementName(QStringLiteral("Command小节"), i), QString::number(number), this);
-        b->setMinimumSize(30, 26);
-        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        // Fixed widths: showing more bars must not move the other controls.
+        b->setFixedSize(40, 26);
         bars[i] = b;
         grid->addWidget(b, i > effects::kMaxBars ? 1 : 0, number);
         connect(b, &QPushButton::clicked, this, [this, i] { emit barClicked(i); });
@@ -48,7 +50,7 @@ EffectBarStrip::EffectBarStrip(QWidget* parent) : QWidget(parent)
         auto* label = new QLabel(modeName[k] + QStringLiteral("小节数/拍数"), this);
         barCounts[k] = countBox(this, arrayElementName(QStringLiteral("Combo小节数"), k), effects::kMaxBars);
         beatCounts[k] = countBox(this, arrayElementName(QStringLiteral("Combo拍数"), k), effects::kMaxBeats);
-        grid->addWidget(label, k, 17);
+        grid->addWidget(label, k, 17, Qt::AlignRight);
         grid->addWidget(barCounts[k], k, 18);
         grid->addWidget(beatCounts[k], k, 19);
         if (k == 1)
@@ -56,6 +58,7 @@ EffectBarStrip::EffectBarStrip(QWidget* parent) : QWidget(parent)
         connect(barCounts[k], &QComboBox::activated, this, [this, k](int i) { emit barCountChosen(k, i); });
         connect(beatCounts[k], &QComboBox::activated, this, [this, k](int i) { emit beatCountChosen(k, i); });
     }
+    grid->setColumnStretch(17, 1);
     independentBass = new QCheckBox(QStringLiteral("开启独立低音"), this);
     independentBass->setObjectName(QStringLiteral("Check开启独立低音"));
     grid->addWidget(independentBass, 0, 20);

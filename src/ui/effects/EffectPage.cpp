@@ -44,10 +44,12 @@ EffectPage::EffectPage(PageContext& context, QWidget* parent) : Page(context, Pa
     layout->addWidget(barStrip, 0, 0, 1, 2);
     layout->addWidget(modulePanel, 1, 0, 1, 2);
     layout->addWidget(grid, 2, 0);
+    // The drum controls sit under the grid: the side column has no height left at 720 lines.
+    layout->addWidget(settings->drumFrame(), 3, 0);
     auto* side = new QVBoxLayout;
     side->addWidget(barSettings);
     side->addWidget(settings, 1);
-    layout->addLayout(side, 2, 1);
+    layout->addLayout(side, 2, 1, 2, 1);
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(0, 3);
     layout->setColumnStretch(1, 1);

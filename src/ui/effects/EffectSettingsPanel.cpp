@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kBassHoldChoices[] = {5, 10, 20, 30, 40, 50, 60, 100};
 constexpr int kMaxRgbThreshold = 255;
+const QString kDarkGround = QStringLiteral("#404040");
 
 QPushButton* commandButton(QWidget* parent, const QString& name, const QString& caption)
 {
@@ -102,7 +103,6 @@ EffectSettingsPanel::EffectSettingsPanel(QWidget* parent) : QWidget(parent)
     manualDrum = commandButton(drumIndicator, QStringLiteral("Command手动模拟鼓点"), QStringLiteral("手动模拟鼓点"));
     drums->addWidget(manualDrum);
     drums->addWidget(autoDrum);
-    grid->addWidget(drumIndicator, row++, 0, 1, 3);
     back = commandButton(this, QStringLiteral("Command返回"), QStringLiteral("返回"));
     grid->addWidget(back, row++, 0, 1, 3);
     grid->setRowStretch(row, 1);
@@ -140,7 +140,9 @@ void EffectSettingsPanel::showAutoDrum(const effects::EffectPreview& preview)
 void EffectSettingsPanel::showDrumIndicator(bool lit)
 {
     const QColor c = lit ? effectlook::kDrumFlash : effectlook::kDrumNormal;
-    drumIndicator->setStyleSheet(QStringLiteral("QGroupBox#Frame模拟鼓点{color:%1;font-weight:bold;}").arg(c.name()));
+    // The meaningful text colours are light: they sit on a dark ground to stay legible.
+    drumIndicator->setStyleSheet(
+        QStringLiteral("QGroupBox#Frame模拟鼓点{color:%1;font-weight:bold;background-color:%2;}").arg(c.name(), kDarkGround));
     drumIndicator->setProperty("lit", lit);
 }
 
@@ -149,14 +151,17 @@ void EffectSettingsPanel::showCorrespondenceColour(const QColor& colour)
     if (colour == correspondenceColour)
         return;
     correspondenceColour = colour;
-    correspondence->setStyleSheet(colour.isValid() ? QStringLiteral("QCheckBox{color:%1;}").arg(colour.name())
-                                                   : QString());
+    correspondence->setStyleSheet(colour.isValid()
+                                      ? QStringLiteral("QCheckBox{color:%1;background-color:%2;}").arg(colour.name(), kDarkGround)
+                                      : QString());
 }
 
 void EffectSettingsPanel::showBassDisabledLook(bool on)
 {
-    bassDisabled->setStyleSheet(on ? QStringLiteral("QCheckBox{color:#ff0000;font-weight:bold;}")
-                                   : QStringLiteral("QCheckBox{color:#ffff00;font-weight:normal;}"));
+    bassDisabled->setStyleSheet(
+        QStringLiteral("QCheckBox{color:%1;font-weight:%2;background-color:%3;}")
+            .arg(on ? QStringLiteral("#ff0000") : QStringLiteral("#ffff00"),
+                 on ? QStringLiteral("bold") : QStringLiteral("normal"), kDarkGround));
 }
 
 } // namespace rz::ui

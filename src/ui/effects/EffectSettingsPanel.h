@@ -44,6 +44,8 @@ public:
     QPushButton* autoDrum = nullptr;
     QPushButton* manualDrum = nullptr;
     QPushButton* back = nullptr;
+    // The drum controls with their indicator, laid out by the page beside the grid's controls.
+    QGroupBox* drumFrame() const { return drumIndicator; }
 
 private:
     QGroupBox* drumIndicator = nullptr;
