@@ -267,6 +267,21 @@ private slots:
         QCOMPARE(rig.opened.back(), PageId::Scene);
     }
 
+    void titleBarSceneButtonLeadsBackHereAndNoEffectMeansNothingToEdit()
+    {
+        Rig rig;
+        rig.page->open();
+        rig.navigation.clickFunctionButton(Navigation::kSceneButton);
+        QCOMPARE(rig.opened.back(), PageId::Effect);
+
+        rig.show->editing.currentEffect = 0;
+        rig.page->open();
+        QVERIFY(!rig.cell(1, 1)->isEnabled());
+        QVERIFY(!rig.bar(1)->isEnabled());
+        QVERIFY(!rig.button(QStringLiteral("Command清空效果"))->isEnabled());
+        QVERIFY(rig.button(QStringLiteral("Command返回"))->isEnabled());
+    }
+
     void clickingABeatPutsItsMaterialOnTheSimulatorsUniverse()
     {
         Rig rig;

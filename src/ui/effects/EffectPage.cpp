@@ -178,6 +178,15 @@ QStringList EffectPage::ownColouredControls() const
 
 void EffectPage::refreshAll()
 {
+    // With no effect current (after a show was read in) there is nothing to edit: only the
+    // way back stays usable, so no edit lands in the unused effect 0.
+    const uint8_t e = context.show.editing.currentEffect;
+    const bool editable = e >= 1 && e <= effects::kEffectCount;
+    for (QWidget* w : std::initializer_list<QWidget*>{barStrip, modulePanel, grid, barSettings, settings->drumFrame()})
+        w->setEnabled(editable);
+    for (QWidget* w : settings->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != settings->back)
+            w->setEnabled(editable);
     settings->refresh(*edit);
     barStrip->refresh(*edit);
     modulePanel->refreshModules(*edit, context.show.materials);
