@@ -37,6 +37,7 @@ BarSettingsPanel::BarSettingsPanel(QWidget* parent) : QGroupBox(parent)
     repeat = new QComboBox(this);
     repeat->setObjectName(QStringLiteral("Combo小节重复次数"));
     repeat->setAccessibleName(QStringLiteral("小节重复次数"));
+    repeat->setFocusPolicy(Qt::NoFocus); // list entries only: typed keys never reach it
     for (int i = 0; i <= kMaxRepeat; ++i)
         repeat->addItem(QString::number(i));
     dwell = new QComboBox(this);

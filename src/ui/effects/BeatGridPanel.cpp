@@ -113,6 +113,7 @@ BeatGridPanel::BeatGridPanel(QWidget* parent) : QWidget(parent)
     linkRepeat = new QComboBox(this);
     linkRepeat->setObjectName(QStringLiteral("Combo素材关联重复次数"));
     linkRepeat->setAccessibleName(QStringLiteral("单素材重复"));
+    linkRepeat->setFocusPolicy(Qt::NoFocus); // list entries only: typed keys never reach it
     for (int i = 0; i <= kMaxLinkRepeat; ++i)
         linkRepeat->addItem(QString::number(i));
     controls->addWidget(nextBeat);

@@ -20,6 +20,7 @@ QComboBox* countBox(QWidget* parent, const QString& name, int max)
     box->setObjectName(name);
     box->setAccessibleName(name);
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    box->setFocusPolicy(Qt::NoFocus); // list entries only: typed keys never reach it
     box->setMinimumWidth(60);
     for (int i = 0; i <= max; ++i)
         box->addItem(QString::number(i));

@@ -43,6 +43,7 @@ QComboBox* comboBox(QWidget* parent, const QString& name, const QString& accessi
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
     c->setAccessibleName(accessible);
+    c->setFocusPolicy(Qt::NoFocus); // list entries only: typed keys never reach it
     return c;
 }
 
