@@ -1,6 +1,7 @@
 // The effect page driven through its widgets: bar and beat stepping, the grid and its flags,
 // bass bars, the four-material link, bar paste, the dwell entry, drum hits, and the lights
 // following a click on a beat (against the in-process simulated controller).
+#include "core/app/ColourScheme.h"
 #include "core/effects/EffectEditor.h"
 #include "core/effects/EffectPreview.h"
 #include "core/liveout/LiveSender.h"
@@ -280,6 +281,18 @@ private slots:
         QVERIFY(!rig.bar(1)->isEnabled());
         QVERIFY(!rig.button(QStringLiteral("Command清空效果"))->isEnabled());
         QVERIFY(rig.button(QStringLiteral("Command返回"))->isEnabled());
+    }
+
+    void personalColoursReplaceTheStateColours()
+    {
+        Rig rig;
+        // Windows colour values: 0x0000FF is red, 0x00FF00 green.
+        rig.colours = ColourScheme::fromText("效果_拍子选择=0000FF\r\n效果_拍子非选择=00FF00\r\n");
+        rig.effect().beatGrid.setCell(kNoBassMode, 1, 1, 1, 1, true);
+        rig.page->open();
+        QVERIFY(rig.cell(1, 1)->styleSheet().contains(QStringLiteral("#ff0000")));
+        QVERIFY(rig.cell(1, 2)->styleSheet().contains(QStringLiteral("#00ff00")));
+        QVERIFY(rig.bar(1)->styleSheet().contains(QStringLiteral("#0000ff"))); // unlisted keys are blue
     }
 
     void clickingABeatPutsItsMaterialOnTheSimulatorsUniverse()

@@ -134,14 +134,14 @@ void BeatGridPanel::refreshCells(const effects::EffectEditor& editor)
 {
     for (int s = 1; s <= kRows; ++s)
         for (int t = 1; t <= kBeats; ++t)
-            cells[(s - 1) * kBeats + t]->setColour(editor.cell(s, t) ? effectlook::kFlagSet : effectlook::kFlagClear);
+            cells[(s - 1) * kBeats + t]->setColour(editor.cell(s, t) ? colours.flagSet : colours.flagClear);
 }
 
 void BeatGridPanel::refreshFlags(const effects::EffectEditor& editor)
 {
     for (int f = 0; f < 3; ++f)
         for (int s = 1; s <= kRows; ++s)
-            flags[f][s]->setColour(editor.slotFlag(kFlags[f], s) ? effectlook::kFlagSet : effectlook::kFlagClear);
+            flags[f][s]->setColour(editor.slotFlag(kFlags[f], s) ? colours.flagSet : colours.flagClear);
 }
 
 void BeatGridPanel::refreshBeats(const effects::EffectEditor& editor)
@@ -150,7 +150,7 @@ void BeatGridPanel::refreshBeats(const effects::EffectEditor& editor)
     const int current = editor.position().beat;
     for (int t = 1; t <= kBeats; ++t) {
         beats[t]->setVisible(t <= count);
-        beats[t]->setColour(t == current ? effectlook::kBeatCurrent : effectlook::kBeatOther);
+        beats[t]->setColour(t == current ? colours.beatCurrent : colours.beatOther);
     }
 }
 

@@ -3,6 +3,8 @@
 // each slot, the beat buttons, "下一拍", the four-material link with its overlay and repeat
 // selector, and the prompt shown while the effect has no bars. Redraws only recolour and
 // show/hide existing buttons.
+#include "ui/effects/EffectLook.h"
+
 #include <QWidget>
 
 #include <array>
@@ -20,10 +22,6 @@ enum class SlotFlag;
 
 namespace rz::ui {
 
-namespace effectlook {
-class ColourButton;
-}
-
 class BeatGridPanel : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +34,8 @@ public:
     void refreshLayout(const effects::EffectEditor& editor);
     void refreshAll(const effects::EffectEditor& editor);
 
+    void setColours(const effectlook::EffectColours& c) { colours = c; }
+
 signals:
     void cellClicked(int slot, int beat);
     void flagClicked(effects::SlotFlag flag, int slot);
@@ -46,6 +46,7 @@ signals:
     void linkedGroupClicked(int slot);
 
 private:
+    effectlook::EffectColours colours;
     static constexpr int kRows = 12, kBeats = 8;
     std::array<effectlook::ColourButton*, kRows * kBeats + 1> cells{}; // [1..96]
     std::array<std::array<effectlook::ColourButton*, kRows + 1>, 3> flags{};

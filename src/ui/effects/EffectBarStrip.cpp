@@ -76,7 +76,7 @@ void EffectBarStrip::refresh(const effects::EffectEditor& editor)
     const int current = editor.position().barIndex;
     for (int i = 1; i <= effects::kBarIndexes; ++i) {
         bars[i]->setVisible(editor.barVisible(i));
-        bars[i]->setColour(i == current ? effectlook::kBarCurrent : effectlook::kBarOther);
+        bars[i]->setColour(i == current ? colours.barCurrent : colours.barOther);
     }
     const bool bass = e.independentBass != 0;
     for (int k = 0; k < 2; ++k) {

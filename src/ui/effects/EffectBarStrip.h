@@ -1,6 +1,8 @@
 #pragma once
 // The bar buttons (no-bass 1..16, bass 17..32) with the bar and beat counts of both modes and
 // the independent-bass switch.
+#include "ui/effects/EffectLook.h"
+
 #include <QWidget>
 
 #include <array>
@@ -15,10 +17,6 @@ class EffectEditor;
 
 namespace rz::ui {
 
-namespace effectlook {
-class ColourButton;
-}
-
 class EffectBarStrip : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +25,8 @@ public:
     // Visibility, highlight and counts from the editor.
     void refresh(const effects::EffectEditor& editor);
 
+    void setColours(const effectlook::EffectColours& c) { colours = c; }
+
 signals:
     void barClicked(int barIndex);
     void barCountChosen(int mode, int count);
@@ -34,6 +34,7 @@ signals:
     void independentBassToggled(bool on);
 
 private:
+    effectlook::EffectColours colours;
     std::array<effectlook::ColourButton*, 33> bars{}; // [1..32]
     std::array<QComboBox*, 2> barCounts{};
     std::array<QComboBox*, 2> beatCounts{};

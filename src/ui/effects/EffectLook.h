@@ -1,6 +1,8 @@
 #pragma once
 // The colours that carry meaning on the effect page, and small helpers its panels share.
+#include "core/app/ColourScheme.h"
 #include "ui/fixtures/ControlNames.h"
+#include "ui/look/ColourLook.h"
 
 #include <QColor>
 #include <QPushButton>
@@ -27,6 +29,38 @@ inline const QColor kDrumNormal{128, 255, 255};
 inline const QColor kWarningMagenta{255, 0, 255};
 inline const QColor kWarningYellow{255, 255, 0};
 inline const QColor kBadEntry{255, 128, 128};
+
+// The state colours of the grid, bars, beats, modules and materials: the classic ones, or the
+// personal scheme's effect keys when personalization is on.
+struct EffectColours {
+    QColor flagSet = kFlagSet, flagClear = kFlagClear;
+    QColor barCurrent = kBarCurrent, barOther = kBarOther;
+    QColor beatCurrent = kBeatCurrent, beatOther = kBeatOther;
+    QColor materialValid = kMaterialValid, materialEmpty = kMaterialEmpty;
+    QColor moduleCurrentValid = kModuleCurrentValid, moduleCurrentEmpty = kModuleCurrentEmpty;
+    QColor moduleOtherValid = kModuleOtherValid, moduleOtherEmpty = kModuleOtherEmpty;
+
+    static EffectColours of(const ColourScheme& scheme)
+    {
+        EffectColours c;
+        if (!scheme.on())
+            return c;
+        auto key = [&](std::u16string_view k) { return windowsColour(scheme.colour(k)); };
+        c.flagSet = key(u"效果_拍子选择");
+        c.flagClear = key(u"效果_拍子非选择");
+        c.beatCurrent = key(u"效果_拍子演示选择");
+        c.beatOther = key(u"效果_拍子演示非选择");
+        c.barCurrent = key(u"效果_小节选择");
+        c.barOther = key(u"效果_小节非选择");
+        c.materialValid = key(u"效果_素材有效");
+        c.materialEmpty = key(u"效果_素材无效");
+        c.moduleCurrentValid = key(u"效果_模块有效_选择");
+        c.moduleOtherValid = key(u"效果_模块有效_非选择");
+        c.moduleCurrentEmpty = key(u"效果_模块无效_选择");
+        c.moduleOtherEmpty = key(u"效果_模块无效_非选择");
+        return c;
+    }
+};
 
 // A button that restyles only when its colour changes: the grid recolours 140 buttons on
 // every module or bar change, and re-applying an unchanged style sheet costs a re-polish.

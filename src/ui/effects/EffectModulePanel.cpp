@@ -63,8 +63,8 @@ void EffectModulePanel::refreshModules(const effects::EffectEditor& editor, cons
         modules[m]->setText(note.isEmpty() ? QString::number(m) : QStringLiteral("%1-%2").arg(m).arg(note));
         const bool valid = store.moduleHasValid(m);
         const bool current = m == editor.currentModule();
-        modules[m]->setColour(current ? (valid ? effectlook::kModuleCurrentValid : effectlook::kModuleCurrentEmpty)
-                                      : (valid ? effectlook::kModuleOtherValid : effectlook::kModuleOtherEmpty));
+        modules[m]->setColour(current ? (valid ? colours.moduleCurrentValid : colours.moduleCurrentEmpty)
+                                      : (valid ? colours.moduleOtherValid : colours.moduleOtherEmpty));
     }
     const QString note = QString::fromStdU16String(e.modules[editor.currentModule()].note);
     if (moduleNote->text() != note)
@@ -78,7 +78,7 @@ void EffectModulePanel::refreshMaterials(const effects::EffectEditor& editor, co
     for (int s = 1; s <= effects::kSlots; ++s) {
         const QString name = QString::fromStdU16String(store.at(m, s).name);
         materials[s]->setText(QStringLiteral("%1 %2").arg(s).arg(name));
-        materials[s]->setColour(store.isValid(m, s) ? effectlook::kMaterialValid : effectlook::kMaterialEmpty);
+        materials[s]->setColour(store.isValid(m, s) ? colours.materialValid : colours.materialEmpty);
     }
     if (currentSlot >= 1 && currentSlot <= effects::kSlots)
         selection->setText(QStringLiteral("▶ 素材%1").arg(currentSlot));

@@ -1,6 +1,8 @@
 #pragma once
 // The 20 module buttons with the module note, and the 12 material buttons of the current
 // module (each opens the material page on its slot).
+#include "ui/effects/EffectLook.h"
+
 #include <QWidget>
 
 #include <array>
@@ -17,10 +19,6 @@ class MaterialStore;
 
 namespace rz::ui {
 
-namespace effectlook {
-class ColourButton;
-}
-
 class EffectModulePanel : public QWidget {
     Q_OBJECT
 public:
@@ -30,12 +28,15 @@ public:
     void refreshMaterials(const effects::EffectEditor& editor, const materials::MaterialStore& store,
                           int currentSlot);
 
+    void setColours(const effectlook::EffectColours& c) { colours = c; }
+
 signals:
     void moduleClicked(int module);
     void materialClicked(int slot);
     void moduleNoteEdited(const QString& note);
 
 private:
+    effectlook::EffectColours colours;
     std::array<effectlook::ColourButton*, 21> modules{};   // [1..20]
     std::array<effectlook::ColourButton*, 13> materials{}; // [1..12]
     QLineEdit* moduleNote = nullptr;

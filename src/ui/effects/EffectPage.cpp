@@ -176,6 +176,15 @@ QStringList EffectPage::ownColouredControls() const
     return names;
 }
 
+void EffectPage::applyColourScheme(const ColourScheme& scheme)
+{
+    Page::applyColourScheme(scheme);
+    const auto colours = effectlook::EffectColours::of(scheme);
+    barStrip->setColours(colours);
+    modulePanel->setColours(colours);
+    grid->setColours(colours);
+}
+
 void EffectPage::refreshAll()
 {
     // With no effect current (after a show was read in) there is nothing to edit: only the

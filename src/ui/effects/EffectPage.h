@@ -32,6 +32,7 @@ public:
     // Fun_所有控件数据刷新.
     void refreshAll();
     effects::EffectEditor& editor() { return *edit; }
+    void applyColourScheme(const ColourScheme& scheme) override;
 
 protected:
     void opened() override;
