@@ -257,3 +257,21 @@ TEST_F(EffectPreviewTest, AHitFlashesTheIndicatorForTenPeriods)
         EXPECT_TRUE(preview.drumFlashTick()) << p;
     EXPECT_FALSE(preview.drumFlashTick());
 }
+
+TEST_F(EffectPreviewTest, TheDisplayTickTellsOnlyWhenTheIndicatorChanges)
+{
+    std::vector<bool> told;
+    const Subscription sub = preview.drumIndicatorChanged.subscribe([&](bool lit) { told.push_back(lit); });
+    preview.drumDisplayTick();
+    EXPECT_TRUE(told.empty());
+    preview.sendDrumHit();
+    for (int p = 1; p <= 12; ++p)
+        preview.drumDisplayTick();
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(preview.drumIndicatorLit());
+
+    int warnings = 0;
+    const Subscription due = preview.correspondenceWarningDue.subscribe([&] { ++warnings; });
+    preview.correspondenceWarningTick();
+    EXPECT_EQ(warnings, 1);
+}
