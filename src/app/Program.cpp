@@ -126,6 +126,7 @@ void Program::addStartupSteps()
         pages->prepare(PageId::Picture);
     });
     startupSteps.add(S::PrepareAirConditionerPage, [this] { pages->prepare(PageId::AirConditioner); });
+    startupSteps.add(S::PrepareEffectPage, [this] { pages->prepare(PageId::Effect); });
     startupSteps.add(S::LoadShow, [this] {
         file->loadShow();
         wireTitleBar();
@@ -272,6 +273,15 @@ void Program::wireLoopAndExit()
     tasks.exitCountdownStep = [this] { exit.step(); };
     tasks.keyboardScrolling = [this] { wheel->keyboardScrollingStep(); };
     tasks.liveTick = [this] { live->liveTick(); };
+    // Slots 2 and 5 run only while the effect page is live; the preview tells the page.
+    tasks.drumHitDisplay = [this] {
+        if (effectPreview)
+            effectPreview->drumDisplayTick();
+    };
+    tasks.beatMappingWarning = [this] {
+        if (effectPreview)
+            effectPreview->correspondenceWarningTick();
+    };
     tasks.keepAlive = [this] {
         if (connection)
             connection->keepAliveTick();

@@ -1,5 +1,6 @@
 #include "app/ProgramPages.h"
 
+#include "ui/effects/EffectPage.h"
 #include "ui/fixtures/FixturePage.h"
 #include "ui/rdm/RdmPage.h"
 #include "ui/testtools/TestPage.h"
@@ -59,6 +60,8 @@ ui::Page* ProgramPages::create(PageId id)
         return new ui::VersionNotesPage(context);
     case PageId::Picture:
         return new ui::PicturePage(context);
+    case PageId::Effect:
+        return new ui::EffectPage(context);
     default:
         return nullptr;
     }

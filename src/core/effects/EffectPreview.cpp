@@ -67,8 +67,10 @@ bool EffectPreview::isActive(int m, int s) const
 void EffectPreview::outputIfDue(int m, int s, bool dimmerPass, liveout::LiveBuffers& buffers)
 {
     const materials::Material& mat = store.at(m, s);
-    const bool isDimmer = mat.dimmingRole == materials::kChannelOneIsMaster;
-    if (isDimmer != dimmerPass || mat.startMode != 0 || !isActive(m, s))
+    // Roles above the master's come only from foreign or damaged files: never output.
+    const bool due = dimmerPass ? mat.dimmingRole == materials::kChannelOneIsMaster
+                                : mat.dimmingRole < materials::kChannelOneIsMaster;
+    if (!due || mat.startMode != 0 || !isActive(m, s))
         return;
     const materials::StepLevels levels = engine.playMaterialTick(m, s);
     engine.applyLevels(m, s, levels, false, buffers);
@@ -112,6 +114,20 @@ std::u16string_view EffectPreview::autoDrumCaption() const
     case AutoDrum::stopped: break;
     }
     return kAutoDrumStoppedCaption;
+}
+
+void EffectPreview::drumDisplayTick()
+{
+    const bool lit = drumFlashTick();
+    if (lit != indicatorLit) {
+        indicatorLit = lit;
+        drumIndicatorChanged.notify(lit);
+    }
+}
+
+void EffectPreview::correspondenceWarningTick()
+{
+    correspondenceWarningDue.notify();
 }
 
 bool EffectPreview::drumFlashTick()

@@ -3,6 +3,7 @@
 // effect uses at the chosen bar and beat, and simulated drum hits (on demand, or every 0.5 s
 // or 1 s) advance the drum-triggered materials. The position moves only when the user moves
 // it; the music-driven sequencing is the controller's.
+#include "core/app/Notifier.h"
 #include "core/effects/EffectTable.h"
 #include "core/liveout/LiveSender.h"
 #include "core/materials/MaterialEngine.h"
@@ -36,8 +37,8 @@ public:
     void install();
 
     // Clears the buffers, runs the automatic hits, then outputs every active material with a
-    // start mode of 0: first those that are not channel-1 dimmers, then the channel-1 dimmers
-    // over the complete layer, module and slot order within each pass.
+    // start mode of 0: first those with a dimming role below the channel-1 master, then the
+    // channel-1 masters over the complete layer, module and slot order within each pass.
     void effectPreviewTick(liveout::LiveBuffers& buffers);
     // Whether (m, s) plays at the current position of the current effect.
     bool isActive(int module, int slot) const;
@@ -54,6 +55,16 @@ public:
     bool drumFlashTick();
     uint8_t flashCounter() const { return flash; }
 
+    // The main loop's 10 ms slot while the effect page is live: runs drumFlashTick and tells
+    // the page only when the indicator changes between lit and normal.
+    void drumDisplayTick();
+    bool drumIndicatorLit() const { return indicatorLit; }
+    Notifier<bool> drumIndicatorChanged;
+    // The main loop's 250 ms slot while the effect page is live: the page's correspondence
+    // warning blinks on it.
+    void correspondenceWarningTick();
+    Notifier<> correspondenceWarningDue;
+
 private:
     void outputPass(bool dimmerPass, liveout::LiveBuffers& buffers);
     void outputIfDue(int module, int slot, bool dimmerPass, liveout::LiveBuffers& buffers);
@@ -66,6 +77,7 @@ private:
     liveout::LiveSender& sender;
     AutoDrum mode = AutoDrum::stopped;
     uint8_t flash = 0;
+    bool indicatorLit = false;
 };
 
 } // namespace rz::effects

@@ -155,6 +155,20 @@ TEST_F(EffectPreviewTest, MaterialsWithAStartModeAreNeverPreviewed)
     EXPECT_EQ(tick()[1], 0);
 }
 
+TEST_F(EffectPreviewTest, DimmingRolesAboveTheMastersAreNeverOutput)
+{
+    // Role 0 plays in the first pass; 3 and above only come from foreign files.
+    const uint8_t roles[] = {0, 3, 200};
+    for (int i = 0; i < 3; ++i) {
+        materialOn(1, i + 1, 10 + i, 50).dimmingRole = roles[i];
+        effect().modules[1].allBeats[i + 1] = 1;
+    }
+    const liveout::DmxFrame& f = tick();
+    EXPECT_EQ(f[10], 50);
+    EXPECT_EQ(f[11], 0);
+    EXPECT_EQ(f[12], 0);
+}
+
 TEST_F(EffectPreviewTest, EachTickStartsFromClearedBuffersAndNoEffectOutputsNothing)
 {
     materialOn(1, 1, 1, 10);
@@ -242,4 +256,22 @@ TEST_F(EffectPreviewTest, AHitFlashesTheIndicatorForTenPeriods)
     for (int p = 1; p <= 10; ++p)
         EXPECT_TRUE(preview.drumFlashTick()) << p;
     EXPECT_FALSE(preview.drumFlashTick());
+}
+
+TEST_F(EffectPreviewTest, TheDisplayTickTellsOnlyWhenTheIndicatorChanges)
+{
+    std::vector<bool> told;
+    const Subscription sub = preview.drumIndicatorChanged.subscribe([&](bool lit) { told.push_back(lit); });
+    preview.drumDisplayTick();
+    EXPECT_TRUE(told.empty());
+    preview.sendDrumHit();
+    for (int p = 1; p <= 12; ++p)
+        preview.drumDisplayTick();
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(preview.drumIndicatorLit());
+
+    int warnings = 0;
+    const Subscription due = preview.correspondenceWarningDue.subscribe([&] { ++warnings; });
+    preview.correspondenceWarningTick();
+    EXPECT_EQ(warnings, 1);
 }
