@@ -1,6 +1,7 @@
 #include "ctl/ModelJson.h"
 
 #include "ctl/TableJson.h"
+#include "core/app/Universe.h"
 #include "core/app/Utf.h"
 
 #include <string>
@@ -73,7 +74,7 @@ json lightControlToJson(const LC& s)
 void lightControlFromJson(const JsonInput& in, LC& s)
 {
     takeBytes(in, s, kLightControlBytes);
-    s.fixedDmxChannel = static_cast<uint16_t>(in.number("fixedDmxChannel", 0, 512));
+    s.fixedDmxChannel = static_cast<uint16_t>(in.number("fixedDmxChannel", 0, kUniverseSize));
     const JsonInput ir = in.member("effectsUnitIr");
     const std::size_t keys = ir.arraySize(lightcontrol::kIrKeyCount);
     for (std::size_t k = 0; k < keys; ++k) {
@@ -145,7 +146,7 @@ json fixtureToJson(const fixtures::Fixture& f)
 void fixtureFromJson(const JsonInput& in, fixtures::Fixture& f)
 {
     f.name = in.text("name", fixtures::kMaxFixtureName);
-    f.startAddress = static_cast<int16_t>(in.number("startAddress", 0, 512));
+    f.startAddress = static_cast<int16_t>(in.number("startAddress", 0, kUniverseSize));
     f.channelCount = static_cast<uint8_t>(in.number("channelCount", 0, fixtures::kMaxChannels));
     f.reservedByte = static_cast<uint8_t>(in.number("reservedByte", 0, 255));
     oneBasedFrom(in.member("channelCode"), f.channelCode, fixtures::kMaxChannels, 0, 255);

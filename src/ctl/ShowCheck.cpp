@@ -2,6 +2,7 @@
 
 #include "ctl/ShowJson.h"
 #include "ctl/Workspace.h"
+#include "core/app/HexText.h"
 #include "core/effects/EffectSection.h"
 #include "core/files/ByteImage.h"
 #include "core/files/InfoSection.h"
@@ -32,17 +33,6 @@ const std::array<SectionInfo, 7> kSections{{
     {fixtures::kMotionSectionSlot, fixtures::kMotionSectionId, "motion threshold"},
     {files::kInfoSectionSlot, files::kInfoSectionId, "information"},
 }};
-
-std::string hex(std::size_t v)
-{
-    static const char* digits = "0123456789ABCDEF";
-    std::string s;
-    do {
-        s.insert(s.begin(), digits[v % 16]);
-        v /= 16;
-    } while (v != 0);
-    return "0x" + s;
-}
 
 // Reads the section with the reader of its module; true when it is sound.
 bool sectionReadable(int slot, const files::ByteReader& in, Workspace& ws)
@@ -95,7 +85,7 @@ std::vector<CheckProblem> checkShowFile(std::span<const uint8_t> image, const st
             continue;
         }
         if (position < show::kShowHeaderSize || position + 4 > image.size()) {
-            problems.push_back({entry, name + " starts at " + hex(position) + ", outside the file"});
+            problems.push_back({entry, name + " starts at " + prefixedHex(position) + ", outside the file"});
             continue;
         }
         files::ByteReader probe(image);

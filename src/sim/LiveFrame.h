@@ -2,6 +2,8 @@
 // The live output frame (command 0x60) as the controller takes it apart: a 16-bit encoded
 // length, then zero-run packed bytes that unpack to 512 DMX levels and 24 relay bytes,
 // optionally followed by 0xA8 and 8 dimmer levels.
+#include "core/app/Universe.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +13,7 @@
 namespace rz::sim {
 
 inline constexpr uint8_t kLiveFrameCommand = 0x60;
-inline constexpr int kDmxAddresses = 512;
+inline constexpr int kDmxAddresses = kUniverseSize;
 inline constexpr int kRelayCount = 24;
 inline constexpr int kDimmerCount = 8;
 inline constexpr uint8_t kDimmerBlockMarker = 0xA8;

@@ -25,7 +25,7 @@ std::u16string nibbleBitsToHex(std::u16string_view bits)
             return {};
         value = value * 2 + (c - u'0');
     }
-    return std::u16string(1, u"0123456789ABCDEF"[value]);
+    return std::u16string(1, static_cast<char16_t>(hexDigit(static_cast<unsigned>(value))));
 }
 
 std::u16string byteBitsToHex(std::u16string_view bits)
@@ -306,17 +306,6 @@ std::uintmax_t fileLengthOrZero(const std::filesystem::path& path)
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     return ec ? 0 : size;
-}
-
-int hexDigitValue(char32_t c)
-{
-    if (c >= U'0' && c <= U'9')
-        return static_cast<int>(c - U'0');
-    if (c >= U'A' && c <= U'F')
-        return static_cast<int>(c - U'A') + 10;
-    if (c >= U'a' && c <= U'f')
-        return static_cast<int>(c - U'a') + 10;
-    return -1;
 }
 
 std::u16string decimalText(int64_t value)

@@ -6,6 +6,7 @@
 //
 // Hexadecimal texts are upper-case without separators; the byte splitters work on numbers
 // directly and return the byte a two-digit hexadecimal text would hold.
+#include "core/app/HexText.h"
 #include "core/app/Seams.h"
 
 #include <concepts>
@@ -21,8 +22,6 @@ namespace rz {
 
 // ---- bit and hexadecimal texts ----
 
-// 0..15 for a hexadecimal digit of either case, -1 for any other character.
-int hexDigitValue(char32_t c);
 // The decimal digits of a value, with "-" before a negative one.
 std::u16string decimalText(int64_t value);
 

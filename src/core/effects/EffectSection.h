@@ -21,6 +21,7 @@
 // a read either succeeds completely or leaves its target unchanged.
 #include "core/effects/EffectTable.h"
 #include "core/files/ByteImage.h"
+#include "core/files/ReadResult.h"
 
 #include <string_view>
 
@@ -42,11 +43,7 @@ inline constexpr uint8_t kFlagCorrespondenceInvalid = 0x04;
 inline constexpr uint8_t kFlagBassDisabled = 0x08;
 inline constexpr uint8_t kFlagBassSwitchJumpsBar = 0x20;
 
-enum class ReadResult {
-    ok,
-    absent,    // no such section, or another identifier there
-    malformed, // truncated, a position outside the file, or a value outside its table
-};
+using ReadResult = files::ReadResult;
 
 // The body of `e` at the writer's cursor. False when a position would not fit its field.
 bool writeEffectBody(const Effect& e, files::ByteWriter& out);

@@ -14,14 +14,14 @@ std::size_t bit(int module, int slot)
 
 } // namespace
 
-bool BeatGrid::cell(int mode, int bar, int beat, int module, int slot) const
+bool BeatGrid::cell(const GridCell& at) const
 {
-    return beatCells(mode, bar, beat).test(bit(module, slot));
+    return beatCells(at.mode, at.bar, at.beat).test(bit(at.module, at.slot));
 }
 
-void BeatGrid::setCell(int mode, int bar, int beat, int module, int slot, bool on)
+void BeatGrid::setCell(const GridCell& at, bool on)
 {
-    beatCells(mode, bar, beat).set(bit(module, slot), on);
+    beatCells(at.mode, at.bar, at.beat).set(bit(at.module, at.slot), on);
 }
 
 const std::bitset<materials::kMaterialsPerEffect>& BeatGrid::beatCells(int mode, int bar, int beat) const

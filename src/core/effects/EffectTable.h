@@ -49,10 +49,28 @@ struct EffectBar {
 };
 
 // One bit per (mode, bar, beat, module, slot): the material plays on that beat.
+// One cell of the beat grid: material `slot` of `module` on `beat` of `bar` in `mode`.
+struct GridCell {
+    int mode = 0;
+    int bar = 0;
+    int beat = 0;
+    int module = 0;
+    int slot = 0;
+};
+
 class BeatGrid {
 public:
-    bool cell(int mode, int bar, int beat, int module, int slot) const;
-    void setCell(int mode, int bar, int beat, int module, int slot, bool on);
+    bool cell(const GridCell& at) const;
+    void setCell(const GridCell& at, bool on);
+    // The same with the five numbers in GridCell's order.
+    bool cell(int mode, int bar, int beat, int module, int slot) const
+    {
+        return cell(GridCell{mode, bar, beat, module, slot});
+    }
+    void setCell(int mode, int bar, int beat, int module, int slot, bool on)
+    {
+        setCell(GridCell{mode, bar, beat, module, slot}, on);
+    }
     // The materials set on one beat, bit materialNumber - 1.
     const std::bitset<materials::kMaterialsPerEffect>& beatCells(int mode, int bar, int beat) const;
     std::bitset<materials::kMaterialsPerEffect>& beatCells(int mode, int bar, int beat);

@@ -278,12 +278,7 @@ std::string ByteReader::getId()
 {
     if (!take(4))
         return {};
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (std::size_t i = 0; i < 4; ++i) {
-        out.push_back(digits[image[pos + i] >> 4]);
-        out.push_back(digits[image[pos + i] & 0x0F]);
-    }
+    std::string out = hexText(image.subspan(pos, 4));
     pos += 4;
     return out;
 }

@@ -2,6 +2,8 @@
 // The fixed 20-byte marker sequence that the light-control and effects sections end with, and
 // that the information text carries as 40 hexadecimal digits. Nothing ever checks it; it only
 // has to be the same everywhere.
+#include "core/app/HexText.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -15,18 +17,7 @@ inline constexpr std::array<uint8_t, 20> kMarkerSequence{
 };
 
 namespace detail {
-constexpr std::array<char16_t, 2 * kMarkerSequence.size()> upperHexDigits(
-    const std::array<uint8_t, 20>& bytes)
-{
-    constexpr char16_t digits[] = u"0123456789ABCDEF";
-    std::array<char16_t, 2 * kMarkerSequence.size()> out{};
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        out[2 * i] = digits[bytes[i] >> 4];
-        out[2 * i + 1] = digits[bytes[i] & 0x0F];
-    }
-    return out;
-}
-inline constexpr auto kMarkerSequenceHexDigits = upperHexDigits(kMarkerSequence);
+inline constexpr auto kMarkerSequenceHexDigits = hexDigitArray(kMarkerSequence);
 } // namespace detail
 
 // The 40 upper-case hexadecimal digits of kMarkerSequence, two per byte in order.

@@ -20,17 +20,6 @@ std::optional<unsigned> decimalUpTo(std::u16string_view text, unsigned max)
     return value;
 }
 
-std::optional<uint8_t> hexDigit(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return static_cast<uint8_t>(c - u'0');
-    if (c >= u'A' && c <= u'F')
-        return static_cast<uint8_t>(c - u'A' + 10);
-    if (c >= u'a' && c <= u'f')
-        return static_cast<uint8_t>(c - u'a' + 10);
-    return std::nullopt;
-}
-
 } // namespace
 
 std::u16string powerOnSceneEntry(int scene, std::u16string_view sceneName)
@@ -79,14 +68,7 @@ std::u16string irKeyText(const IrCode& code)
 {
     if (code == IrCode{})
         return {};
-    constexpr char16_t digits[] = u"0123456789ABCDEF";
-    std::u16string text;
-    for (uint8_t b : code) {
-        text += digits[b >> 4];
-        text += digits[b & 0x0F];
-        text += u' ';
-    }
-    return text;
+    return spacedHexText(code);
 }
 
 IrTextResult applyIrKeyText(LightControlSettings& settings, int key, std::u16string_view text)
@@ -106,11 +88,11 @@ IrTextResult applyIrKeyText(LightControlSettings& settings, int key, std::u16str
         return IrTextResult::invalid;
     IrCode code{};
     for (std::size_t b = 0; b < kIrCodeSize; ++b) {
-        const auto high = hexDigit(compact[2 * b]);
-        const auto low = hexDigit(compact[2 * b + 1]);
-        if (!high || !low)
+        const int high = hexDigitValue(compact[2 * b]);
+        const int low = hexDigitValue(compact[2 * b + 1]);
+        if (high < 0 || low < 0)
             return IrTextResult::invalid;
-        code[b] = static_cast<uint8_t>(*high << 4 | *low);
+        code[b] = static_cast<uint8_t>(high << 4 | low);
     }
     stored = code;
     return IrTextResult::stored;

@@ -3,6 +3,8 @@
 // texts typed into its boxes, and the display corrections of the dimming fields.
 #include "core/lightcontrol/LightControlSettings.h"
 
+#include "core/app/Universe.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -20,7 +22,7 @@ inline constexpr std::u16string_view kSecondsSuffix = u"秒";
 inline constexpr uint8_t kMaxMicShakeTime = 20;
 inline constexpr uint8_t kMaxDimmingSteps = 10;
 inline constexpr uint8_t kMaxDimmingMinimum = 40;
-inline constexpr uint16_t kMaxFixedDmxChannel = 512;
+inline constexpr uint16_t kMaxFixedDmxChannel = kUniverseSize;
 
 // The power-on list entry of scene n: "无" for 0, else "n-name" (also with an empty name).
 std::u16string powerOnSceneEntry(int scene, std::u16string_view sceneName);

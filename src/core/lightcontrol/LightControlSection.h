@@ -3,6 +3,7 @@
 // block (offset 0: the word 200; offsets 2..29: the settings; 30..99: zeros; 100..179: the
 // four code bytes of IR keys 1..20), then the fixed 20-byte marker sequence.
 #include "core/files/ByteImage.h"
+#include "core/files/ReadResult.h"
 #include "core/lightcontrol/LightControlSettings.h"
 
 #include <cstddef>
@@ -16,11 +17,7 @@ inline constexpr std::size_t kSettingsBlockSize = 180;
 inline constexpr uint32_t kSettingsBlockTag = 200; // first word of the block; readers skip it
 inline constexpr std::size_t kIrTableOffset = 100;
 
-enum class ReadResult {
-    ok,
-    absent,    // no section 1, or another identifier there
-    malformed, // the block is cut short or its position lies outside the file
-};
+using ReadResult = files::ReadResult;
 
 void writeLightControlSection(const LightControlSettings& settings, files::ByteWriter& out);
 

@@ -39,15 +39,7 @@ std::u16string frameCountersText(uint32_t sent, uint32_t received)
 
 std::u16string receivedBytesText(std::span<const uint8_t> bytes)
 {
-    static constexpr char16_t digits[] = u"0123456789ABCDEF";
-    std::u16string text;
-    text.reserve(bytes.size() * 3);
-    for (uint8_t b : bytes) {
-        text.push_back(digits[b >> 4]);
-        text.push_back(digits[b & 0x0F]);
-        text.push_back(u' ');
-    }
-    return text;
+    return spacedHexText(bytes);
 }
 
 ConnectionManager::ConnectionManager(Link& link, TransportOpener& opener, const SettingsPaths& paths,

@@ -8,8 +8,6 @@ namespace rz::link {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 // The length field can say at most 0xFFFF bytes for the whole frame.
 constexpr std::size_t kMaxEncodablePayload = 0xFFFF - kFrameOverhead;
 
@@ -37,45 +35,6 @@ std::vector<uint8_t> buildFrame(uint8_t command, std::span<const uint8_t> payloa
     frame.insert(frame.end(), payload.begin(), payload.end());
     frame.push_back(frameChecksum(length, command, payload));
     return frame;
-}
-
-std::string byteHex(uint8_t value)
-{
-    return {kHexDigits[value >> 4], kHexDigits[value & 0x0F]};
-}
-
-std::string hexText(std::span<const uint8_t> bytes)
-{
-    std::string text;
-    text.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        text.push_back(kHexDigits[b >> 4]);
-        text.push_back(kHexDigits[b & 0x0F]);
-    }
-    return text;
-}
-
-std::optional<std::vector<uint8_t>> bytesFromHexText(std::string_view text)
-{
-    std::vector<uint8_t> bytes;
-    bytes.reserve(text.size() / 2);
-    int high = -1;
-    for (char c : text) {
-        if (c == ' ')
-            continue;
-        const int v = hexDigitValue(c);
-        if (v < 0)
-            return std::nullopt;
-        if (high < 0) {
-            high = v;
-        } else {
-            bytes.push_back(static_cast<uint8_t>(high * 16 + v));
-            high = -1;
-        }
-    }
-    if (high >= 0)
-        return std::nullopt;
-    return bytes;
 }
 
 FrameParser::FrameParser(std::size_t maxFrame, std::size_t capacity)

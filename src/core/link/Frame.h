@@ -1,6 +1,8 @@
 #pragma once
 // The link frame: FA F5 AA 55, 16-bit big-endian length of the whole frame, command,
 // payload, checksum = (length bytes + command + payload + 0x80) mod 256.
+#include "core/app/HexText.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,13 +27,10 @@ uint8_t frameChecksum(uint16_t length, uint8_t command, std::span<const uint8_t>
 // The whole frame as bytes.
 std::vector<uint8_t> buildFrame(uint8_t command, std::span<const uint8_t> payload);
 
-// Two upper-case hexadecimal digits per byte, no separators.
-std::string byteHex(uint8_t value);
-std::string hexText(std::span<const uint8_t> bytes);
-
-// Bytes of a frame text; spaces are ignored. Empty optional for an odd number of digits or a
-// character that is not a hexadecimal digit.
-std::optional<std::vector<uint8_t>> bytesFromHexText(std::string_view text);
+// Frame texts: two upper-case digits per byte; reading ignores spaces.
+using ::rz::byteHex;
+using ::rz::bytesFromHexText;
+using ::rz::hexText;
 
 // Receive buffer and frame assembler. Bytes are appended as they arrive; parse() cuts every
 // complete frame, checks it and hands valid ones to the handler.

@@ -43,16 +43,17 @@ Transport* Link::transport() const
     return current;
 }
 
-void Link::send(uint8_t command, std::span<const uint8_t> payload)
+SendStatus Link::send(uint8_t command, std::span<const uint8_t> payload)
 {
     if (payload.size() > kMaxSendPayload)
-        return;
+        return SendStatus::payloadTooLong;
     const std::vector<uint8_t> frame = buildFrame(command, payload);
     lastSent = hexText(frame);
     if (current)
         current->write(frame);
     if (onFrameSent)
         onFrameSent();
+    return SendStatus::sent;
 }
 
 void Link::sendText(std::string_view frameText)

@@ -34,6 +34,12 @@ inline constexpr uint8_t kReplySuccess = 0x66;             // first payload byte
 // and one cut-short datagram would otherwise swallow the replies behind it.
 inline constexpr uint32_t kStalePartialFrameMs = 1000;
 
+// Whether send() let a frame go or refused it.
+enum class SendStatus : uint8_t {
+    sent,
+    payloadTooLong,
+};
+
 class Link {
 public:
     using Receiver = std::function<void(uint8_t command, std::span<const uint8_t> payload)>;
@@ -65,7 +71,7 @@ public:
     // Builds the frame, keeps its text as the last sent frame text, writes it to the transport
     // (nothing leaves without an open transport) and then reports it through onFrameSent.
     // A payload longer than kMaxSendPayload is refused: nothing is built, sent or counted.
-    void send(uint8_t command, std::span<const uint8_t> payload);
+    SendStatus send(uint8_t command, std::span<const uint8_t> payload);
     // A ready-made frame text, spaces allowed; not checked and not counted. Clears the last
     // sent frame text. A text that is not whole hexadecimal bytes sends nothing.
     void sendText(std::string_view frameText);

@@ -2,6 +2,8 @@
 // The live universe and the live frame (command 0x60) that carries it to the controller:
 // DMX addresses 1..512, the 24 relay bytes, and with thyristor dimming the byte 0xA8 and the
 // 8 dimmer levels; zero-run packed, behind the packed length as a 16-bit big-endian number.
+#include "core/app/Universe.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +17,7 @@ namespace rz::liveout {
 inline constexpr std::size_t kDmxFrameSize = 601;
 using DmxFrame = std::array<uint8_t, kDmxFrameSize>;
 
-inline constexpr int kSentAddresses = 512;
+inline constexpr int kSentAddresses = kUniverseSize;
 inline constexpr int kRelayCount = 24;
 inline constexpr int kDebugRelayCount = 30;
 inline constexpr int kDimmerCount = 8;

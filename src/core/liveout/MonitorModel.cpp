@@ -1,4 +1,5 @@
 #include "core/liveout/MonitorModel.h"
+#include "core/app/Universe.h"
 
 #include <algorithm>
 #include <cmath>
@@ -143,7 +144,7 @@ void MonitorModel::rebuild(const fixtures::FixtureLibrary& library, const fixtur
         group.overlaps = !map.overlapsOf(i).empty();
         for (int c = 1; c <= f.channelCount && c <= fixtures::kMaxChannels; ++c) {
             const int address = f.startAddress + c - 1;
-            if (address > fixtures::kUniverseAddresses)
+            if (address > kUniverseSize)
                 break;
             const std::u16string& definition = names.name(f.channelCode[static_cast<std::size_t>(c)]);
             group.rows.push_back({address, c, definition, 0, map.shared(address)});
@@ -153,7 +154,7 @@ void MonitorModel::rebuild(const fixtures::FixtureLibrary& library, const fixtur
             groups.push_back(std::move(group));
     }
     unowned.clear();
-    for (int a = 1; a <= fixtures::kUniverseAddresses; ++a)
+    for (int a = 1; a <= kUniverseSize; ++a)
         if (map.owners(a).empty())
             unowned.push_back(a);
     update(levels, {});
@@ -180,7 +181,7 @@ void MonitorModel::update(const DmxFrame& frame, const RoomOutputs& room)
 
 uint8_t MonitorModel::level(int address) const
 {
-    return address >= 1 && address <= fixtures::kUniverseAddresses ? levels[static_cast<std::size_t>(address)] : 0;
+    return address >= 1 && address <= kUniverseSize ? levels[static_cast<std::size_t>(address)] : 0;
 }
 
 bool MonitorModel::relayOn(int k) const

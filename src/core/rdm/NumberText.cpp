@@ -18,13 +18,4 @@ std::optional<std::vector<uint8_t>> bytesFromHex(std::u16string_view t)
     return bytes;
 }
 
-std::u16string hexDigits(uint32_t value, int digits)
-{
-    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    std::u16string t;
-    for (int i = digits - 1; i >= 0; --i)
-        t += kDigits[(value >> (4 * i)) & 0xF];
-    return t;
-}
-
 } // namespace rz::rdm

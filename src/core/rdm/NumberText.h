@@ -14,6 +14,6 @@ namespace rz::rdm {
 // One byte per digit pair; no value for an odd count or a character that is not a digit.
 std::optional<std::vector<uint8_t>> bytesFromHex(std::u16string_view digits);
 // `digits` upper-case hexadecimal digits of the value's low bits: (0x60, 4) -> "0060".
-std::u16string hexDigits(uint32_t value, int digits);
+using ::rz::hexDigits;
 
 } // namespace rz::rdm

@@ -40,17 +40,19 @@ RdmDriver::~RdmDriver()
     link.setReceiver(link::Link::ReceiverSlot::Rdm, {});
 }
 
-void RdmDriver::sendRdmPacket(const RdmRequest& request)
+link::SendStatus RdmDriver::sendRdmPacket(const RdmRequest& request)
 {
     reply.clear();
     hasData = false;
     arrived = false;
     parsed.reset();
     const std::vector<uint8_t> packet = buildRdmPacket(request, transaction.take());
+    if (packet.empty())
+        return link::SendStatus::payloadTooLong;
     std::vector<uint8_t> payload{cmd::rdm::kRequest, request.mode};
     payload.insert(payload.end(), packet.begin(), packet.end());
     sentText = spacedHexText(std::span(payload).subspan(1));
-    link.send(cmd::kRdm, payload);
+    return link.send(cmd::kRdm, payload);
 }
 
 bool RdmDriver::waitRdmReply(uint32_t ms)

@@ -86,7 +86,7 @@ public:
     void unMuteAll() override;
 
     // Sends the packet of the request in an A0 frame after clearing the reply state.
-    void sendRdmPacket(const RdmRequest& request);
+    link::SendStatus sendRdmPacket(const RdmRequest& request);
     // True once an A1 frame arrived after the last packet; false after more than ms.
     bool waitRdmReply(uint32_t ms);
 

@@ -110,7 +110,9 @@ uint16_t rdmChecksum(std::span<const uint8_t> bytes)
 
 std::vector<uint8_t> buildRdmPacket(const RdmRequest& r, uint8_t transaction)
 {
-    const std::size_t pdl = std::min(r.data.size(), kMaxParameterData);
+    if (r.data.size() > kMaxParameterData)
+        return {};
+    const std::size_t pdl = r.data.size();
     std::vector<uint8_t> p;
     p.reserve(kHeaderLength + pdl + 2);
     p.push_back(kStartCode);
@@ -134,17 +136,6 @@ std::vector<uint8_t> buildRdmPacket(const RdmRequest& r, uint8_t transaction)
     p.push_back(static_cast<uint8_t>(sum >> 8));
     p.push_back(static_cast<uint8_t>(sum));
     return p;
-}
-
-std::u16string spacedHexText(std::span<const uint8_t> bytes)
-{
-    std::u16string t;
-    t.reserve(bytes.size() * 3);
-    for (uint8_t b : bytes) {
-        t += hexDigits(b, 2);
-        t += u' ';
-    }
-    return t;
 }
 
 std::u16string RdmReply::classText() const

@@ -4,6 +4,7 @@
 // Request: CC 01 ML, destination, source FF FF FF FF FF FE, transaction number, port 00,
 // message count 00, sub-device high 00, sub-device low, command class, PID, PDL, data, then
 // the 16-bit sum of bytes 0 .. ML - 1, high byte first.
+#include "core/app/HexText.h"
 #include "core/rdm/Uid.h"
 
 #include <cstdint>
@@ -104,15 +105,16 @@ RdmRequest readManufacturerLabel(Uid uid);
 RdmRequest readDeviceLabel(Uid uid);
 } // namespace request
 
-// The whole packet, checksum included, with this transaction number. Parameter data beyond
-// kMaxParameterData bytes is not sent (its length would not fit ML).
+// The whole packet, checksum included, with this transaction number. A request with more than
+// kMaxParameterData bytes of parameter data is refused with an empty packet: its length would
+// not fit ML, and a cut packet would set something other than what was asked.
 std::vector<uint8_t> buildRdmPacket(const RdmRequest& request, uint8_t transaction);
 
 // Sum of the bytes modulo 65536.
 uint16_t rdmChecksum(std::span<const uint8_t> bytes);
 
 // "CC 01 18 " - two upper-case digits and a space per byte.
-std::u16string spacedHexText(std::span<const uint8_t> bytes);
+using ::rz::spacedHexText;
 
 enum class ReplyStatus {
     Ok,

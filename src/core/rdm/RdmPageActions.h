@@ -3,6 +3,7 @@
 // changing its address and personality, the discovery-response tools, and the search
 // button's sequence. The page passes in what its controls hold and shows what comes back.
 #include "core/app/Seams.h"
+#include "core/app/Universe.h"
 #include "core/rdm/RdmDriver.h"
 
 #include <cstdint>
@@ -15,7 +16,7 @@
 namespace rz::rdm {
 
 inline constexpr uint16_t kLowestAddress = 1;
-inline constexpr uint16_t kHighestAddress = 512;
+inline constexpr uint16_t kHighestAddress = kUniverseSize;
 
 // What the information label and the personality and address controls show after a read.
 struct DeviceInformation {

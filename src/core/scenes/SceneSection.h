@@ -11,6 +11,7 @@
 // Record: effect, flags (bit 0 = mains by DMX), relay mask (24-bit, relay 1 = bit 0), dimmer
 // mask (dimmer 1 = bit 0), then one level per set dimmer bit in dimmer order.
 #include "core/files/ByteImage.h"
+#include "core/files/ReadResult.h"
 #include "core/scenes/SceneTable.h"
 
 #include <cstddef>
@@ -28,11 +29,7 @@ inline constexpr uint8_t kExtensionHasSource = 0x02;
 // Record positions are stored in words, so the whole record area must end below this.
 inline constexpr std::size_t kMaxSceneTablePosition = 0xFFFF;
 
-enum class ReadResult {
-    ok,
-    absent,    // no section 2, or another identifier there
-    malformed, // truncated, a position outside the file, or a value out of its range
-};
+using ReadResult = files::ReadResult;
 
 // Writes the section at the cursor. False, with nothing written, when the section starts so
 // late in the file that a record position would not fit in its word (the show writes it

@@ -50,7 +50,7 @@ struct ShowContent {
     uint8_t motionThreshold = fixtures::kDefaultMotionThreshold;
 };
 
-enum class ShowReadResult {
+enum class [[nodiscard]] ShowReadResult {
     ok,
     wrongIdentifier, // not a show file
     malformed,       // a section is present but cut short or points outside the file

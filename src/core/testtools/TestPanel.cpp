@@ -5,21 +5,6 @@
 
 namespace rz::testtools {
 
-namespace {
-
-std::optional<uint8_t> hexDigit(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return static_cast<uint8_t>(c - u'0');
-    if (c >= u'a' && c <= u'f')
-        return static_cast<uint8_t>(c - u'a' + 10);
-    if (c >= u'A' && c <= u'F')
-        return static_cast<uint8_t>(c - u'A' + 10);
-    return std::nullopt;
-}
-
-} // namespace
-
 std::optional<std::vector<uint8_t>> hexPairBytes(std::u16string_view text)
 {
     std::u16string digits;
@@ -28,17 +13,17 @@ std::optional<std::vector<uint8_t>> hexPairBytes(std::u16string_view text)
             digits += c;
     std::vector<uint8_t> bytes;
     for (std::size_t i = 0; i < digits.size(); i += 2) {
-        const auto high = hexDigit(digits[i]);
-        if (!high)
+        const int high = hexDigitValue(digits[i]);
+        if (high < 0)
             return std::nullopt;
         if (i + 1 == digits.size()) {
-            bytes.push_back(*high);
+            bytes.push_back(static_cast<uint8_t>(high));
             break;
         }
-        const auto low = hexDigit(digits[i + 1]);
-        if (!low)
+        const int low = hexDigitValue(digits[i + 1]);
+        if (low < 0)
             return std::nullopt;
-        bytes.push_back(static_cast<uint8_t>(*high << 4 | *low));
+        bytes.push_back(static_cast<uint8_t>(high << 4 | low));
     }
     return bytes;
 }
@@ -54,13 +39,7 @@ std::string roomFunctionFrameText(uint8_t function)
 
 std::u16string receivedBytesText(std::span<const uint8_t> bytes)
 {
-    std::u16string out;
-    for (uint8_t b : bytes) {
-        for (char c : link::byteHex(b))
-            out += static_cast<char16_t>(c);
-        out += u' ';
-    }
-    return out;
+    return spacedHexText(bytes);
 }
 
 std::u16string_view autoBassCaption(AutoBass state)

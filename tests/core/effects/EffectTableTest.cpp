@@ -130,3 +130,17 @@ TEST(EffectTable, ModuleClearLeavesSlotFlagsAndCells)
     EXPECT_EQ(m.allBeats[2], 1);
     EXPECT_TRUE(e.beatGrid.cell(0, 1, 1, 4, 2));
 }
+
+TEST(BeatGrid, ACellNamedByItsFieldsIsTheCellOfTheFiveNumbers)
+{
+    BeatGrid grid;
+    const GridCell at{.mode = 1, .bar = 16, .beat = 8, .module = 20, .slot = 12};
+    grid.setCell(at, true);
+    EXPECT_TRUE(grid.cell(1, 16, 8, 20, 12));
+    EXPECT_TRUE(grid.cell(at));
+    for (GridCell other : {GridCell{0, 16, 8, 20, 12}, GridCell{1, 15, 8, 20, 12}, GridCell{1, 16, 7, 20, 12},
+                           GridCell{1, 16, 8, 19, 12}, GridCell{1, 16, 8, 20, 11}})
+        EXPECT_FALSE(grid.cell(other));
+    grid.setCell(1, 16, 8, 20, 12, false);
+    EXPECT_FALSE(grid.cell(at));
+}

@@ -1,5 +1,7 @@
 #include "core/files/InfoSection.h"
 
+#include "core/app/HexText.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -27,9 +29,8 @@ TEST(MarkerSequence, HexTextSpellsTheBytes)
     ASSERT_EQ(kMarkerSequenceHex.size(), 40u);
     std::u16string expected;
     for (uint8_t b : kMarkerSequence) {
-        constexpr char16_t digits[] = u"0123456789ABCDEF";
-        expected += digits[b >> 4];
-        expected += digits[b & 15];
+        expected += static_cast<char16_t>(rz::hexDigit(b >> 4));
+        expected += static_cast<char16_t>(rz::hexDigit(b & 15));
     }
     EXPECT_EQ(std::u16string(kMarkerSequenceHex), expected);
     // Twenty fixed bytes that do not look like an unwritten area.

@@ -2,6 +2,8 @@
 // fail at exactly the first field that does not fit, and give zeros from then on.
 #include "core/files/ByteImage.h"
 
+#include "core/app/HexText.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,10 +47,9 @@ constexpr const char* kFileId = "F10410A1";
 
 std::string randomId(std::mt19937& rng)
 {
-    static constexpr char digits[] = "0123456789ABCDEF";
     std::string id;
     for (int i = 0; i < 8; ++i)
-        id += digits[rng() % 16];
+        id += rz::hexDigit(rng() % 16);
     return id;
 }
 

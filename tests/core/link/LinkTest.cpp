@@ -63,6 +63,14 @@ TEST_F(LinkTest, PayloadLongerThanTheSendBufferIsRefused)
     EXPECT_EQ(link.lastSentFrameText().size(), (kMaxSendPayload + 8) * 2);
 }
 
+TEST_F(LinkTest, SendSaysWhetherTheFrameWentOrWasRefused)
+{
+    EXPECT_EQ(link.send(0xD1, Bytes(kMaxSendPayload, 0x01)), SendStatus::sent);
+    EXPECT_EQ(link.send(0xD1, Bytes(kMaxSendPayload + 1, 0x01)), SendStatus::payloadTooLong);
+    EXPECT_EQ(link.send(0xD1, Bytes(0xFFFF, 0x01)), SendStatus::payloadTooLong);
+    EXPECT_EQ(transport.writes.size(), 1u);
+}
+
 TEST_F(LinkTest, SendTextWritesReadyMadeFramesUncheckedAndUncounted)
 {
     struct Case {

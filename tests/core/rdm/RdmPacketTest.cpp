@@ -104,6 +104,19 @@ TEST(RdmPacket, EveryRequestCarriesItsClassPidDataAndMode)
     }
 }
 
+TEST(RdmPacket, ParameterDataTooLongForTheLengthByteIsRefusedNotCut)
+{
+    RdmRequest fits = request::readDeviceInfo(kDevice);
+    fits.data = Bytes(kMaxParameterData, 0x5A);
+    const Bytes p = buildRdmPacket(fits, 1);
+    ASSERT_EQ(p.size(), 24 + kMaxParameterData + 2);
+    EXPECT_EQ(p[2], 24 + kMaxParameterData);
+
+    RdmRequest tooLong = fits;
+    tooLong.data.push_back(0x5A);
+    EXPECT_TRUE(buildRdmPacket(tooLong, 1).empty());
+}
+
 // A GET DEVICE_INFO response from kDevice, ACK, with the given data.
 Bytes response(Bytes data, uint8_t responseType = kResponseAck, uint16_t pid = kPidDeviceInfo)
 {
