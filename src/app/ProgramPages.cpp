@@ -5,6 +5,7 @@
 #include "ui/testtools/TestPage.h"
 #include "ui/lightcontrol/AirConditionerPage.h"
 #include "ui/lightcontrol/LightControlPage.h"
+#include "ui/scenes/ScenePage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -33,6 +34,8 @@ ui::Page* ProgramPages::create(PageId id)
         return new ui::FixturePage(context);
     case PageId::Download:
         return new ui::DownloadPage(context);
+    case PageId::Scene:
+        return new ui::ScenePage(context);
     case PageId::Upgrade: {
         auto* page = new ui::UpgradePage(context);
         QObject::connect(page, &ui::UpgradePage::logoVisibilityChanged, &bar, &ui::TitleBar::setLogoShown);

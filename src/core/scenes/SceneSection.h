@@ -31,7 +31,7 @@ inline constexpr std::size_t kMaxSceneTablePosition = 0xFFFF;
 enum class ReadResult {
     ok,
     absent,    // no section 2, or another identifier there
-    malformed, // truncated, a position outside the file, or a value out of its range
+    malformed, // truncated, or a position or length outside the file
 };
 
 // Writes the section at the cursor. False, with nothing written, when the section starts so
