@@ -1,7 +1,11 @@
 // The scene page driven through its object names: effect buttons with and without the editing
 // lock, the special scenes, copy and paste, the all-effects import, and the current scene's
 // relays and dimmers reaching the simulated controller.
+#include "core/app/SettingsCatalogue.h"
+#include "core/app/SettingsFile.h"
 #include "core/effects/EffectFiles.h"
+#include "core/link/Frame.h"
+#include "core/link/Link.h"
 #include "core/materials/MaterialFiles.h"
 #include "core/show/Show.h"
 #include "sim/Controller.h"
@@ -11,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -53,6 +58,16 @@ struct Rig : test::PageRig {
         auto* box = w<QComboBox>(name);
         box->setCurrentIndex(index);
         emit box->activated(index);
+    }
+
+    // Payloads of the CE frames the controller received, in order.
+    std::vector<std::vector<uint8_t>> ceFrames() const
+    {
+        std::vector<std::vector<uint8_t>> out;
+        for (const auto& f : controller.lastFrames())
+            if (f.command == 0xCE)
+                out.push_back(f.payload);
+        return out;
     }
 
     std::vector<PageId> opened;
@@ -220,6 +235,63 @@ private slots:
         rig.transport.poll();
         QCOMPARE(rig.controller.output().relays[3], 0);
         QCOMPARE(rig.controller.output().dimmers[2], 0);
+    }
+
+    void reportBoxAsksForReportsWhileFocusedAndShowsThem()
+    {
+        Rig rig;
+        rig.connect();
+        auto* box = rig.w<QLineEdit>(QStringLiteral("Text接收场景对应"));
+        QFocusEvent in(QEvent::FocusIn);
+        QApplication::sendEvent(box, &in);
+        rig.link.receive(link::buildFrame(0xCE, std::vector<uint8_t>{0x20, 0x00, 0x05, 0x0C}));
+        QCOMPARE(box->text(), QStringLiteral("A-05  C-12"));
+        rig.link.receive(link::buildFrame(0xCE, std::vector<uint8_t>{0x20, 0x02, 0x05, 0x01}));
+        QCOMPARE(box->text(), QStringLiteral("C-01"));
+        rig.link.receive(link::buildFrame(0xCE, std::vector<uint8_t>{0x21, 0x00, 0x05, 0x01}));
+        QCOMPARE(box->text(), QStringLiteral("C-01")); // not a report
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(box, &out);
+        const std::vector<std::vector<uint8_t>> expected{{0x20, 0x88}, {0x20, 0x44}};
+        QCOMPARE(rig.ceFrames(), expected);
+    }
+
+    void lastEditedSceneAndConnectionInterfaceAreStored()
+    {
+        Rig rig;
+        rig.sceneButton(12)->click();
+        QCOMPARE(QString::fromStdU16String(readKey(rig.paths.work, keys::kLastEditedScene)), QStringLiteral("12"));
+        QCOMPARE(QString::fromStdU16String(readKey(rig.paths.work, keys::kConnectionInterface)), QStringLiteral("0"));
+
+        // A new run starts on the stored scene; nonsense becomes scene 1.
+        for (auto [stored, scene] : {std::pair{u"12", 12}, std::pair{u"51", 1}, std::pair{u"x", 1}}) {
+            writeKey(rig.paths.work, keys::kLastEditedScene, stored);
+            rig.show->currentScene = 1;
+            ui::ScenePage again(rig.context);
+            rig.window.pages()->preparePage(&again);
+            again.open();
+            QCOMPARE(rig.show->currentScene, scene);
+        }
+    }
+
+    void mainsByDmxHidesTheRelaysAndDimming()
+    {
+        Rig rig;
+        rig.show->lightControl.thyristorDimming = 0;
+        rig.setEditing(true);
+        auto* mains = rig.w<QCheckBox>(QStringLiteral("Check强电由Dmx512控制"));
+        auto* relays = rig.w<QGroupBox>(QStringLiteral("Frame继电器开关"));
+        auto* dimming = rig.w<QGroupBox>(QStringLiteral("Frame可控硅调光"));
+        mains->click();
+        QCOMPARE(rig.scene(1).mainsByDmx, 1);
+        QVERIFY(!relays->isVisibleTo(rig.page.get()));
+        QVERIFY(!dimming->isVisibleTo(rig.page.get()));
+        mains->click();
+        QVERIFY(relays->isVisibleTo(rig.page.get()));
+        QVERIFY(!dimming->isVisibleTo(rig.page.get())); // left as it was without thyristor dimming
+        rig.show->lightControl.thyristorDimming = 1;
+        rig.sceneButton(2)->click();
+        QVERIFY(dimming->isVisibleTo(rig.page.get()));
     }
 
     void storedValuesOutsideTheListsAreShown()

@@ -29,11 +29,13 @@ NumberedButtonGrid::NumberedButtonGrid(const QString& controlName, int count, in
 void NumberedButtonGrid::setCaption(int i, const QString& caption)
 {
     QPushButton* b = button(i);
-    if (b->text() != caption) {
-        b->setText(caption);
-        b->setAccessibleName(caption);
-        b->setToolTip(caption);
-    }
+    if (b->text() == caption && !b->accessibleName().isEmpty())
+        return;
+    b->setText(caption);
+    // An effect without a note has an empty caption: its number still names it.
+    const QString name = caption.isEmpty() ? QString::number(i) : caption;
+    b->setAccessibleName(name);
+    b->setToolTip(name);
 }
 
 void NumberedButtonGrid::setColour(int i, const QColor& colour)
