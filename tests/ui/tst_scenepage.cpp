@@ -252,7 +252,15 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("C-01")); // not a report
         QFocusEvent out(QEvent::FocusOut);
         QApplication::sendEvent(box, &out);
-        const std::vector<std::vector<uint8_t>> expected{{0x20, 0x88}, {0x20, 0x44}};
+        std::vector<std::vector<uint8_t>> expected{{0x20, 0x88}, {0x20, 0x44}};
+        QCOMPARE(rig.ceFrames(), expected);
+
+        // A click empties the box and asks once.
+        QFocusEvent byMouse(QEvent::FocusIn, Qt::MouseFocusReason);
+        QApplication::sendEvent(box, &byMouse);
+        QTest::mousePress(box, Qt::LeftButton);
+        QCOMPARE(box->text(), QString());
+        expected.push_back({0x20, 0x88});
         QCOMPARE(rig.ceFrames(), expected);
     }
 

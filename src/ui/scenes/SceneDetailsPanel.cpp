@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -140,14 +141,15 @@ void SceneDetailsPanel::showReport(const QString& text)
 bool SceneDetailsPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == report) {
+        // A click gives focus and then presses: the press alone asks, so one click asks once.
         if (event->type() == QEvent::FocusIn) {
-            emit reportBoxEntered();
+            if (static_cast<QFocusEvent*>(event)->reason() != Qt::MouseFocusReason)
+                emit reportBoxEntered();
         } else if (event->type() == QEvent::FocusOut) {
             emit reportBoxLeft();
         } else if (event->type() == QEvent::MouseButtonPress) {
             report->clear();
-            if (report->hasFocus())
-                emit reportBoxEntered();
+            emit reportBoxEntered();
         }
         return false;
     }
