@@ -150,10 +150,21 @@ private slots:
         rig.sceneButton(4)->click();
         rig.scene(4).effect = 7;
         rig.show->editing.currentEffect = 1;
+        materials::Material& m = rig.show->materials.at(4, 7);
+        m.name = u"ab";
+        m.stepCount = 2;
+        m.fixtureCount = 1;
+        m.channelCount = 2;
         rig.effectButton(2)->click();
         QCOMPARE(rig.show->editing.currentEffect, 2);
         QCOMPARE(rig.scene(4).effect, 7);
         QCOMPARE(rig.opened, std::vector<PageId>{PageId::Effect});
+        // Effect 1's materials were parked in its temporary file and come back with it.
+        QCOMPARE(rig.show->materials.validCount(), 0);
+        rig.effectButton(1)->click();
+        QCOMPARE(rig.show->editing.currentEffect, 1);
+        QCOMPARE(rig.show->materials.at(4, 7).name, std::u16string(u"ab"));
+        QCOMPARE(rig.opened.size(), std::size_t(2));
     }
 
     void importAllEffectsAsksThenLeavesNoCurrentEffect()
@@ -192,6 +203,25 @@ private slots:
         importAll->click();
         QCOMPARE(rig.show->editing.currentEffect, 0);
         QCOMPARE(rig.effectButton(6)->text(), QStringLiteral("外来"));
+    }
+
+    void exportAllEffectsWritesWhatImportReadsBack()
+    {
+        Rig rig;
+        rig.show->effects.effect(9).note = u"留住";
+        const auto path = rig.dir.path() / "mine.K_AXG";
+        rig.chooser.paths = {path};
+        rig.w(QStringLiteral("Command导出全部效果"))->click();
+        QVERIFY(std::filesystem::exists(path));
+        rig.chooser.paths = {std::nullopt}; // cancelled
+        rig.w(QStringLiteral("Command导出全部效果"))->click();
+        QCOMPARE(rig.prompt.messages.back(), std::u16string(u"文件名错误！"));
+
+        rig.show->effects.effect(9).note = u"改了";
+        rig.chooser.paths = {path};
+        rig.w(QStringLiteral("Command导入全部效果"))->click();
+        QCOMPARE(rig.show->effects.effect(9).note, std::u16string(u"留住"));
+        QCOMPARE(rig.effectButton(9)->text(), QStringLiteral("留住"));
     }
 
     void defaultAssociationsOnlyAfterYes()
