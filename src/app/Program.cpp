@@ -18,6 +18,7 @@
 #include "core/app/SettingsFile.h"
 #include "core/fixtures/ChannelDefinitions.h"
 #include "core/materials/StepClipboard.h"
+#include "core/show/ShowRoom.h"
 #include "core/show/ShowTexts.h"
 #include "core/transfer/FileTransfer.h"
 #include "core/transfer/FirmwareUpgrade.h"
@@ -118,6 +119,7 @@ void Program::addStartupSteps()
     });
     startupSteps.add(S::PrepareFirmwareUpgradePage, [this] { pages->prepare(PageId::Upgrade); });
     startupSteps.add(S::PrepareDownloadPage, [this] { pages->prepare(PageId::Download); });
+    startupSteps.add(S::PrepareScenePage, [this] { pages->prepare(PageId::Scene); });
     startupSteps.add(S::PrepareTestPage, [this] { pages->prepare(PageId::Test); });
     startupSteps.add(S::PrepareRdmPage, [this] { pages->prepare(PageId::Rdm); });
     startupSteps.add(S::PrepareLightControlPage, [this] {
@@ -230,10 +232,7 @@ void Program::wireTitleBar()
 
 liveout::RoomOutputs Program::roomOutputs() const
 {
-    liveout::RoomOutputs room;
-    if (debugRelays)
-        room.debugRelays = debugRelays->levels();
-    return room;
+    return show::roomOutputsOf(show, debugRelays.get());
 }
 
 void Program::prepareControllerChoice()

@@ -8,6 +8,7 @@
 #include "ui/lightcontrol/LightControlPage.h"
 #include "ui/lightcontrol/VersionNotesPage.h"
 #include "ui/materials/MaterialPage.h"
+#include "ui/scenes/ScenePage.h"
 #include "ui/shell/PageContext.h"
 #include "ui/shell/PageHost.h"
 #include "ui/shell/TitleBar.h"
@@ -38,6 +39,8 @@ ui::Page* ProgramPages::create(PageId id)
         return new ui::DownloadPage(context);
     case PageId::Material:
         return new ui::MaterialPage(context);
+    case PageId::Scene:
+        return new ui::ScenePage(context);
     case PageId::Upgrade: {
         auto* page = new ui::UpgradePage(context);
         QObject::connect(page, &ui::UpgradePage::logoVisibilityChanged, &bar, &ui::TitleBar::setLogoShown);

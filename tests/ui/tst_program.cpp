@@ -4,11 +4,15 @@
 #include "app/Program.h"
 #include "core/app/SettingsCatalogue.h"
 #include "core/app/SettingsFile.h"
+#include "core/files/ByteImage.h"
+#include "core/scenes/SceneSection.h"
 #include "core/show/ShowFile.h"
 #include "core/transfer/FileTransfer.h"
 #include "support/Fakes.h"
 
 #include <QComboBox>
+#include <QCheckBox>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -64,6 +68,16 @@ public:
                 return e.value(QStringLiteral("udp")).toString().section(QLatin1Char(':'), -1);
         return {};
     }
+    // The relays of the newest live frame the controller took (relay 1 first).
+    QJsonArray lastRelays()
+    {
+        QJsonArray relays;
+        for (const auto& e : events())
+            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("frame")
+                && e.value(QStringLiteral("command")).toString() == QStringLiteral("60"))
+                relays = e.value(QStringLiteral("relays")).toArray();
+        return relays;
+    }
     // The levels of the newest live frame the controller took.
     QJsonObject lastLevels()
     {
@@ -97,6 +111,7 @@ class ProgramTest : public QObject {
 private slots:
     void editsReachTheLightsAndTheShowReachesTheController();
     void firstStartNamesTheShowAndShowsTheCommandLineController();
+    void sceneEditsReachTheRoomAndTheSavedShow();
 };
 
 void ProgramTest::editsReachTheLightsAndTheShowReachesTheController()
@@ -201,6 +216,74 @@ void ProgramTest::firstStartNamesTheShowAndShowsTheCommandLineController()
     QTest::mouseClick(connect, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(connect->text(), QStringLiteral("已连接"), 10000);
     QCOMPARE(QString::fromStdU16String(readKey(paths.work, keys::kConnectionKind)), QStringLiteral("Wifi"));
+    program.connectionManager()->closeLinks();
+}
+
+void ProgramTest::sceneEditsReachTheRoomAndTheSavedShow()
+{
+    Simulator sim;
+    QVERIFY(sim.start());
+    test::TempDir root;
+    const SettingsPaths paths = settingsPaths(root.path());
+    QVERIFY(writeKey(paths.system, keys::kWifiIp, u"127.0.0.1"));
+    QVERIFY(writeKey(paths.system, keys::kWifiPort, sim.port().toStdU16String()));
+    QVERIFY(writeKey(paths.work, keys::kConnectionKind, u"Wifi"));
+    {
+        test::FakeClock clock;
+        test::FakeYield yield(clock);
+        test::RecordingPrompt prompt;
+        test::ScriptedFileChooser chooser;
+        FixedTime time;
+        show::Show empty;
+        show::ShowFile file(empty, root.path(), {prompt, chooser, clock, yield, time, nullptr});
+        QVERIFY(file.saveShow());
+    }
+
+    app::Program program(root.path());
+    QVERIFY(program.start());
+    auto* connect = find<QPushButton>(QStringLiteral("Command连接"));
+    QTest::mouseClick(connect, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(connect->text(), QStringLiteral("已连接"), 10000);
+
+    // "场景": pick scene 3, name it, switch relay 2 and give it effect 2.
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("Command功能选择(4)")), Qt::LeftButton);
+    auto* page = find<QWidget>(QStringLiteral("H01__场景__Form"));
+    QVERIFY(page);
+    QTRY_VERIFY(page->isVisible());
+    // The test page has controls of the same names: look inside the scene page only.
+    const auto on = [page](const char* name) { return page->findChild<QPushButton*>(QString::fromUtf8(name)); };
+    auto* lock = page->findChild<QCheckBox*>(QStringLiteral("Check开启场景编辑"));
+    QVERIFY(lock);
+    QTest::mouseClick(lock, Qt::LeftButton);
+    QTest::mouseClick(on("Command场景(3)"), Qt::LeftButton);
+    auto* name = page->findChild<QComboBox*>(QStringLiteral("ComboText场景备注"));
+    name->lineEdit()->selectAll();
+    QTest::keyClicks(name->lineEdit(), QStringLiteral("dance"));
+    QTest::mouseClick(on("Command继电器通道(2)"), Qt::LeftButton);
+    QTest::mouseClick(on("CommandDmx512效果(2)"), Qt::LeftButton);
+    QCOMPARE(on("Command场景(3)")->text(), QStringLiteral("[3-dance]"));
+    QTRY_COMPARE_WITH_TIMEOUT(sim.lastRelays().at(1).toInt(), 1, 10000);
+    QCOMPARE(sim.lastRelays().at(0).toInt(), 0);
+
+    // The title bar's save writes it; the download carries that file to the controller.
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("Command立刻保存")), Qt::LeftButton);
+    const auto saved = test::readAll(root / "SHOW.K_F");
+    scenes::SceneTable read;
+    QCOMPARE(scenes::readSceneSection(read, files::ByteReader(saved)), scenes::ReadResult::ok);
+    QCOMPARE(read.scene(3).name, std::u16string(u"dance"));
+    QCOMPARE(read.scene(3).effect, 2);
+    QCOMPARE(read.scene(3).relays[2], 1);
+
+    QTest::mouseClick(find<QPushButton>(QStringLiteral("Command功能选择(6)")), Qt::LeftButton);
+    transfer::FileTransfer back(program.controllerLink(), [] { return true; });
+    test::StringLogBox box;
+    QCOMPARE(back.uploadFile(1, root / "fetched.K_F", box), transfer::TransferResult::Succeeded);
+    QCOMPARE(test::readAll(root / "fetched.K_F"), test::readAll(root / "SHOW.K_F"));
+    read = {};
+    QCOMPARE(scenes::readSceneSection(read, files::ByteReader(test::readAll(root / "fetched.K_F"))),
+             scenes::ReadResult::ok);
+    QCOMPARE(read.scene(3).effect, 2);
+
     program.connectionManager()->closeLinks();
 }
 

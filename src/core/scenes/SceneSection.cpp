@@ -60,18 +60,6 @@ void readSceneRecord(Scene& s, ByteReader& in)
         s.dimmers[d] = (dimmers & (1u << (d - 1))) ? in.getByte() : 0;
 }
 
-// Values no editor can produce; a file holding them is damaged, and the other modules index
-// their tables and lists by these numbers.
-bool inRange(const Scene& s)
-{
-    for (int d = 1; d <= kDimmerCount; ++d)
-        if (s.dimmers[d] > kMaxDimmerLevel)
-            return false;
-    return s.effect <= kMaxSceneEffect && s.wallPanelScene <= kMaxAssociation &&
-           s.vodScene <= kMaxAssociation && s.effectsUnitSound <= kMaxEffectsUnitSound &&
-           s.audioSource <= kMaxAudioSource;
-}
-
 template <typename Field>
 void putPerScene(const SceneTable& table, ByteWriter& out, Field field)
 {
@@ -185,11 +173,10 @@ ReadResult readSceneSection(SceneTable& table, const ByteReader& image)
         read.relayNotes[r] = in.getText();
     for (int d = 1; d <= kDimmerCount; ++d)
         read.dimmerNotes[d] = in.getText();
+    // Levels, effect numbers, associations, sound programs and audio sources load as stored,
+    // even outside what the editor offers: nothing indexes by them, and the page shows them.
     if (in.failed() || !readExtension(read, in))
         return ReadResult::malformed;
-    for (int i = 1; i <= kSceneCount; ++i)
-        if (!inRange(read.scene(i)))
-            return ReadResult::malformed;
 
     read.applyFixedSceneNames();
     table = std::move(read);

@@ -14,6 +14,7 @@
 #include "core/liveout/LiveSender.h"
 #include "core/show/Show.h"
 #include "core/show/ShowFile.h"
+#include "core/show/ShowRoom.h"
 #include "core/transfer/FileTransfer.h"
 #include "core/transfer/FirmwareUpgrade.h"
 #include "sim/Controller.h"
@@ -121,7 +122,8 @@ struct PageRig {
                                  ++framesSent;
                                  link.send(c, p);
                              },
-                             [this] { return assumeConnected || manager.connected(); }};
+                             [this] { return assumeConnected || manager.connected(); },
+                             [this] { return show::roomOutputsOf(*show, &debugRelays); }};
     liveout::DebugRelays debugRelays{paths.work};
     RecordingPrompt prompt;
     ScriptedFileChooser chooser;
