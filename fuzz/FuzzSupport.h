@@ -4,6 +4,7 @@
 #include "core/app/Seams.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -14,10 +15,13 @@
 namespace rz::fuzz {
 
 // A broken invariant is a finding: abort so libFuzzer keeps the input.
-inline void check(bool ok)
+// Names the broken invariant's line before aborting, so a finding says which one it was.
+inline void check(bool ok, int line = __builtin_LINE())
 {
-    if (!ok)
+    if (!ok) {
+        std::fprintf(stderr, "invariant broken at line %d\n", line);
         std::abort();
+    }
 }
 
 class SilentPrompt : public Prompt {
