@@ -6,6 +6,7 @@
 #include "core/app/SettingsFile.h"
 #include "core/show/ShowFile.h"
 #include "support/Fakes.h"
+#include "support/ui/SimulatorProcess.h"
 #include "ui/materials/MaterialPage.h"
 #include "ui/widgets/Fader.h"
 
@@ -31,66 +32,7 @@ public:
     LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
 };
 
-// rz760-sim on a free UDP port, its event lines collected.
-class Simulator {
-public:
-    bool start()
-    {
-        process.setProgram(QStringLiteral(RZ760_SIM_PATH));
-        process.setArguments({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--events")});
-        process.start();
-        return process.waitForStarted(10000) && QTest::qWaitFor([this] { return !port().isEmpty(); }, 10000);
-    }
-    ~Simulator()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-    const std::vector<QJsonObject>& events()
-    {
-        pending += process.readAllStandardOutput();
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const auto doc = QJsonDocument::fromJson(pending.left(end));
-            if (doc.isObject())
-                parsed.push_back(doc.object());
-            pending.remove(0, end + 1);
-        }
-        return parsed;
-    }
-    QString port()
-    {
-        for (const auto& e : events())
-            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("ready"))
-                return e.value(QStringLiteral("udp")).toString().section(QLatin1Char(':'), -1);
-        return {};
-    }
-    // Every distinct levels object of the live frames the controller took, in order.
-    std::vector<QJsonObject> allLevels()
-    {
-        std::vector<QJsonObject> seen;
-        for (const auto& e : events())
-            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("frame")
-                && e.value(QStringLiteral("command")).toString() == QStringLiteral("60"))
-                seen.push_back(e.value(QStringLiteral("levels")).toObject());
-        return seen;
-    }
-    // The levels of the newest live frame the controller took.
-    QJsonObject lastLevels()
-    {
-        QJsonObject levels;
-        for (const auto& e : events())
-            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("frame")
-                && e.value(QStringLiteral("command")).toString() == QStringLiteral("60"))
-                levels = e.value(QStringLiteral("levels")).toObject();
-        return levels;
-    }
-
-private:
-    QProcess process;
-    QByteArray pending;
-    std::vector<QJsonObject> parsed;
-};
+using Simulator = test::SimulatorProcess;
 
 QWidget* pageNamed(const char* name)
 {

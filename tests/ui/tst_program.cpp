@@ -9,6 +9,7 @@
 #include "core/show/ShowFile.h"
 #include "core/transfer/FileTransfer.h"
 #include "support/Fakes.h"
+#include "support/ui/SimulatorProcess.h"
 
 #include <QComboBox>
 #include <QCheckBox>
@@ -34,66 +35,7 @@ public:
     LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
 };
 
-// rz760-sim on a free UDP port, its event lines collected.
-class Simulator {
-public:
-    bool start()
-    {
-        process.setProgram(QStringLiteral(RZ760_SIM_PATH));
-        process.setArguments({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--events")});
-        process.start();
-        return process.waitForStarted(10000) && QTest::qWaitFor([this] { return !port().isEmpty(); }, 10000);
-    }
-    ~Simulator()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-    const std::vector<QJsonObject>& events()
-    {
-        pending += process.readAllStandardOutput();
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const auto doc = QJsonDocument::fromJson(pending.left(end));
-            if (doc.isObject())
-                parsed.push_back(doc.object());
-            pending.remove(0, end + 1);
-        }
-        return parsed;
-    }
-    QString port()
-    {
-        for (const auto& e : events())
-            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("ready"))
-                return e.value(QStringLiteral("udp")).toString().section(QLatin1Char(':'), -1);
-        return {};
-    }
-    // The relays of the newest live frame the controller took (relay 1 first).
-    QJsonArray lastRelays()
-    {
-        QJsonArray relays;
-        for (const auto& e : events())
-            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("frame")
-                && e.value(QStringLiteral("command")).toString() == QStringLiteral("60"))
-                relays = e.value(QStringLiteral("relays")).toArray();
-        return relays;
-    }
-    // The levels of the newest live frame the controller took.
-    QJsonObject lastLevels()
-    {
-        QJsonObject levels;
-        for (const auto& e : events())
-            if (e.value(QStringLiteral("event")).toString() == QStringLiteral("frame")
-                && e.value(QStringLiteral("command")).toString() == QStringLiteral("60"))
-                levels = e.value(QStringLiteral("levels")).toObject();
-        return levels;
-    }
-
-private:
-    QProcess process;
-    QByteArray pending;
-    std::vector<QJsonObject> parsed;
-};
+using Simulator = test::SimulatorProcess;
 
 template <typename T>
 T* find(const QString& name)

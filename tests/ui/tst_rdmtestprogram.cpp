@@ -6,6 +6,7 @@
 #include "core/app/SettingsFile.h"
 #include "core/show/ShowFile.h"
 #include "support/Fakes.h"
+#include "support/ui/SimulatorProcess.h"
 
 #include <QGroupBox>
 #include <QJsonDocument>
@@ -29,56 +30,7 @@ public:
     LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
 };
 
-// rz760-sim on a free UDP port with three RDM fixtures, its event lines collected.
-class Simulator {
-public:
-    bool start()
-    {
-        process.setProgram(QStringLiteral(RZ760_SIM_PATH));
-        process.setArguments({"--udp", "127.0.0.1:0", "--events", "--rdm-fixture", "7A70:00000001@1",
-                              "--rdm-fixture", "7A70:00000002@20", "--rdm-fixture", "0311:F3944E87@40"});
-        process.start();
-        return process.waitForStarted(10000) && QTest::qWaitFor([this] { return !port().isEmpty(); }, 10000);
-    }
-    ~Simulator()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-    const std::vector<QJsonObject>& events()
-    {
-        pending += process.readAllStandardOutput();
-        qsizetype end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const auto doc = QJsonDocument::fromJson(pending.left(end));
-            if (doc.isObject())
-                parsed.push_back(doc.object());
-            pending.remove(0, end + 1);
-        }
-        return parsed;
-    }
-    QString port()
-    {
-        for (const auto& e : events())
-            if (e.value("event").toString() == "ready")
-                return e.value("udp").toString().section(QLatin1Char(':'), -1);
-        return {};
-    }
-    // The payloads of the room-function events so far.
-    QStringList roomFunctions()
-    {
-        QStringList out;
-        for (const auto& e : events())
-            if (e.value("event").toString() == "room")
-                out << e.value("function").toString() + ':' + e.value("payload").toString();
-        return out;
-    }
-
-private:
-    QProcess process;
-    QByteArray pending;
-    std::vector<QJsonObject> parsed;
-};
+using Simulator = test::SimulatorProcess;
 
 template <typename T>
 T* find(const QString& name)
@@ -113,7 +65,8 @@ private slots:
     void rdmPageFindsReadsAndReaddressesSimulatedFixtures()
     {
         Simulator sim;
-        QVERIFY(sim.start());
+        QVERIFY(sim.start({"--rdm-fixture", "7A70:00000001@1", "--rdm-fixture", "7A70:00000002@20",
+                           "--rdm-fixture", "0311:F3944E87@40"}));
         test::TempDir root;
         startProgramAgainst(sim, root);
         app::Program program(root.path());
