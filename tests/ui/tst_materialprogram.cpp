@@ -27,11 +27,6 @@ using namespace rz;
 
 namespace {
 
-class FixedTime : public show::LocalTimeSource {
-public:
-    LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
-};
-
 using Simulator = test::SimulatorProcess;
 
 QWidget* pageNamed(const char* name)
@@ -97,20 +92,7 @@ void MaterialProgramTest::materialEditsReachTheLights()
     Simulator sim;
     QVERIFY(sim.start());
     test::TempDir root;
-    const SettingsPaths paths = settingsPaths(root.path());
-    QVERIFY(writeKey(paths.system, keys::kWifiIp, u"127.0.0.1"));
-    QVERIFY(writeKey(paths.system, keys::kWifiPort, sim.port().toStdU16String()));
-    QVERIFY(writeKey(paths.work, keys::kConnectionKind, u"Wifi"));
-    {
-        test::FakeClock clock;
-        test::FakeYield yield(clock);
-        test::RecordingPrompt prompt;
-        test::ScriptedFileChooser chooser;
-        FixedTime time;
-        show::Show empty;
-        show::ShowFile file(empty, root.path(), {prompt, chooser, clock, yield, time, nullptr});
-        QVERIFY(file.saveShow());
-    }
+    QVERIFY(sim.prepareDataRoot(root.path()));
     app::Program program(root.path());
     QVERIFY(program.start());
     auto* connect = pageNamed("Command连接");

@@ -30,11 +30,6 @@ using namespace rz;
 
 namespace {
 
-class FixedTime : public show::LocalTimeSource {
-public:
-    LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
-};
-
 using Simulator = test::SimulatorProcess;
 
 template <typename T>
@@ -62,21 +57,7 @@ void ProgramTest::editsReachTheLightsAndTheShowReachesTheController()
     QVERIFY(sim.start());
 
     test::TempDir root;
-    const SettingsPaths paths = settingsPaths(root.path());
-    QVERIFY(writeKey(paths.system, keys::kWifiIp, u"127.0.0.1"));
-    QVERIFY(writeKey(paths.system, keys::kWifiPort, sim.port().toStdU16String()));
-    QVERIFY(writeKey(paths.work, keys::kConnectionKind, u"Wifi"));
-    {
-        // A working show file exists, so start-up asks nothing.
-        test::FakeClock clock;
-        test::FakeYield yield(clock);
-        test::RecordingPrompt prompt;
-        test::ScriptedFileChooser chooser;
-        FixedTime time;
-        show::Show empty;
-        show::ShowFile file(empty, root.path(), {prompt, chooser, clock, yield, time, nullptr});
-        QVERIFY(file.saveShow());
-    }
+    QVERIFY(sim.prepareDataRoot(root.path()));
 
     app::Program program(root.path());
     QVERIFY(program.start());
@@ -166,20 +147,7 @@ void ProgramTest::sceneEditsReachTheRoomAndTheSavedShow()
     Simulator sim;
     QVERIFY(sim.start());
     test::TempDir root;
-    const SettingsPaths paths = settingsPaths(root.path());
-    QVERIFY(writeKey(paths.system, keys::kWifiIp, u"127.0.0.1"));
-    QVERIFY(writeKey(paths.system, keys::kWifiPort, sim.port().toStdU16String()));
-    QVERIFY(writeKey(paths.work, keys::kConnectionKind, u"Wifi"));
-    {
-        test::FakeClock clock;
-        test::FakeYield yield(clock);
-        test::RecordingPrompt prompt;
-        test::ScriptedFileChooser chooser;
-        FixedTime time;
-        show::Show empty;
-        show::ShowFile file(empty, root.path(), {prompt, chooser, clock, yield, time, nullptr});
-        QVERIFY(file.saveShow());
-    }
+    QVERIFY(sim.prepareDataRoot(root.path()));
 
     app::Program program(root.path());
     QVERIFY(program.start());

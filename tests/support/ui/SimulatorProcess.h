@@ -1,6 +1,11 @@
 #pragma once
 // The rz760-sim program on a free UDP port with its event lines collected, for the tests that
 // run the whole program against it. The test target defines RZ760_SIM_PATH.
+#include "core/app/SettingsCatalogue.h"
+#include "core/app/SettingsFile.h"
+#include "core/show/ShowFile.h"
+#include "support/Fakes.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -9,6 +14,7 @@
 #include <QStringList>
 #include <QTest>
 
+#include <filesystem>
 #include <vector>
 
 namespace rz::test {
@@ -29,6 +35,26 @@ public:
     {
         process.kill();
         process.waitForFinished();
+    }
+    // Points the data root's Wi-Fi settings at this simulator and saves an empty working show
+    // there, so the program's start-up asks nothing and connects here.
+    bool prepareDataRoot(const std::filesystem::path& root)
+    {
+        struct NoonTime : show::LocalTimeSource {
+            LocalDateTime localNow() override { return {2026, 12, 10, 12, 0, 0}; }
+        } time;
+        const SettingsPaths paths = settingsPaths(root);
+        if (!writeKey(paths.system, keys::kWifiIp, u"127.0.0.1")
+            || !writeKey(paths.system, keys::kWifiPort, port().toStdU16String())
+            || !writeKey(paths.work, keys::kConnectionKind, u"Wifi"))
+            return false;
+        FakeClock clock;
+        FakeYield yield(clock);
+        RecordingPrompt prompt;
+        ScriptedFileChooser chooser;
+        show::Show empty;
+        show::ShowFile file(empty, root, {prompt, chooser, clock, yield, time, nullptr});
+        return file.saveShow();
     }
     const std::vector<QJsonObject>& events()
     {
