@@ -126,6 +126,8 @@ private slots:
         rig.show->scenes.scene(2).name = u"动感";
         rig.page->showSceneNames();
         QCOMPARE(rig.get<QPushButton>("Command场景(2)")->text(), QStringLiteral("2(动感)"));
+        // A show that was never read still names the fixed scenes.
+        QCOMPARE(rig.get<QPushButton>("Command场景(31)")->text(), QStringLiteral("31(全开)"));
         rig.click("Command场景(2)");
         QCOMPARE(rig.log.payloads, (std::vector<Bytes>{{0x12, 2}}));
         rig.link.setTransport(nullptr);

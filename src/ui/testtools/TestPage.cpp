@@ -248,6 +248,8 @@ void TestPage::opened()
 
 void TestPage::showSceneNames()
 {
+    // Scenes 31..35 always carry their fixed names, also in a show that was never read.
+    context.show.scenes.applyFixedSceneNames();
     for (int n = 1; n <= static_cast<int>(sceneButtons.size()); ++n) {
         const std::u16string& name = context.show.scenes.scene(n).name;
         QString caption = QString::number(n);
