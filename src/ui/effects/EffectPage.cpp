@@ -16,10 +16,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace rz::ui {
 
@@ -44,12 +42,7 @@ EffectPage::EffectPage(PageContext& context, QWidget* parent) : Page(context, Pa
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
     layout->addWidget(barStrip, 0, 0, 1, 2);
-    // Titled, so the module buttons under the bar strip are not taken for more bars.
-    auto* moduleBox = new QGroupBox(QStringLiteral("功能模块 / 素材"), this);
-    auto* moduleBoxLayout = new QVBoxLayout(moduleBox);
-    moduleBoxLayout->setContentsMargins(4, 4, 4, 4);
-    moduleBoxLayout->addWidget(modulePanel);
-    layout->addWidget(moduleBox, 1, 0, 1, 2);
+    layout->addWidget(modulePanel, 1, 0, 1, 2);
     layout->addWidget(grid, 2, 0);
     // The drum controls sit under the grid: the side column has no height left at 720 lines.
     layout->addWidget(settings->drumFrame(), 3, 0);
