@@ -29,16 +29,18 @@ EffectModulePanel::EffectModulePanel(QWidget* parent) : QWidget(parent)
         b->setMinimumSize(56, 26);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         modules[m] = b;
-        grid->addWidget(b, (m - 1) / kModuleColumns, (m - 1) % kModuleColumns);
+        grid->addWidget(b, (m - 1) / kModuleColumns, 1 + (m - 1) % kModuleColumns);
         connect(b, &QPushButton::clicked, this, [this, m] { emit moduleClicked(m); });
     }
+    // Named, so the module rows under the bar strip are not taken for more bars.
+    grid->addWidget(new QLabel(QStringLiteral("功能模块"), this), 0, 0, 2, 1);
     auto* noteLabel = new QLabel(QStringLiteral("模块备注"), this);
     moduleNote = new QLineEdit(this);
     moduleNote->setObjectName(QStringLiteral("Text模块备注"));
     moduleNote->setAccessibleName(QStringLiteral("模块备注"));
     moduleNote->setMaxLength(effects::kMaxNoteLength);
     grid->addWidget(noteLabel, 2, 0);
-    grid->addWidget(moduleNote, 2, 1, 1, 3);
+    grid->addWidget(moduleNote, 2, 1, 1, 4);
     connect(moduleNote, &QLineEdit::textEdited, this, &EffectModulePanel::moduleNoteEdited);
 
     selection = new QLabel(QStringLiteral("▶"), this);
@@ -49,10 +51,10 @@ EffectModulePanel::EffectModulePanel(QWidget* parent) : QWidget(parent)
         b->setMinimumSize(90, 26);
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         materials[s] = b;
-        grid->addWidget(b, 3 + (s - 1) / kMaterialColumns, 4 + (s - 1) % kMaterialColumns);
+        grid->addWidget(b, 3 + (s - 1) / kMaterialColumns, 5 + (s - 1) % kMaterialColumns);
         connect(b, &QPushButton::clicked, this, [this, s] { emit materialClicked(s); });
     }
-    grid->addWidget(selection, 2, 4);
+    grid->addWidget(selection, 2, 5);
 }
 
 void EffectModulePanel::refreshModules(const effects::EffectEditor& editor, const materials::MaterialStore& store)
