@@ -8,6 +8,9 @@
 #
 #   scripts/measure-lossy-transfers.sh [SEEDS] [BUILD_DIR]
 #
+# FIRST_SEED=N starts at seed N instead of 1, so several runs with their own BUILD_DIR can
+# share the seeds out and run side by side (the line speed, not the processor, bounds them).
+#
 # Needs a build (cmake --build build --target rz760ctl rz760-sim); the two programs are copied
 # first, so the build may go on meanwhile. Every run's figures are kept in
 # BUILD_DIR/lossy-transfers/runs.csv, the output of every run that failed beside it. The links
@@ -83,7 +86,8 @@ run() {
   echo "$name seed $seed: download exit $down_exit ${down_s}s, upload exit $up_exit ${up_s}s, identical $identical"
 }
 
-for ((seed = 1; seed <= seeds; seed++)); do
+first=${FIRST_SEED:-1}
+for ((seed = first; seed < first + seeds; seed++)); do
   run clean "$seed"
   run drop0.1 "$seed" --drop 0.1
   run drop0.3 "$seed" --drop 0.3
