@@ -10,6 +10,7 @@
 #include "ui/effects/EffectPage.h"
 
 #include "../TickBudgetReporter.h"
+#include "../WorstCase.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -21,43 +22,18 @@ using namespace rz::materials;
 
 namespace {
 
-void fillWorstMaterial(Material& m, int number)
-{
-    m.fixtureCount = 20;
-    m.channelCount = 32;
-    m.stepCount = 2;
-    m.uniformTime = 10;
-    m.allStepsFade = 1;
-    m.brightnessReduction = 25;
-    for (int c = 1; c <= 32; ++c)
-        m.channelCodes[c] = static_cast<uint8_t>(c);
-    for (int f = 1; f <= 20; ++f)
-        for (int r = 1; r <= 100; ++r)
-            m.patch[f][r] = 1;
-    for (int i = 1; i <= 2; ++i)
-        for (int f = 1; f <= 20; ++f)
-            for (int c = 1; c <= 32; ++c)
-                m.setLevel(i, f, c, static_cast<uint8_t>(i == 1 ? f * 7 + c + number : 255 - c * 3));
-}
-
 struct WorstPage {
     WorstPage()
     {
         rig.assumeConnected = true;
-        for (int r = 1; r <= fixtures::kFixtureCount; ++r) {
-            fixtures::Fixture& fx = rig.show->library.fixture(r);
-            fx.startAddress = static_cast<int16_t>(1 + (r - 1) * 5);
-            fx.channelCount = 32;
-            for (int c = 1; c <= 32; ++c)
-                fx.channelCode[c] = static_cast<uint8_t>(c);
-        }
+        bench::fillWorstLibrary(rig.show->library);
         rig.show->editing.currentEffect = 1;
         effects::Effect& e = rig.show->effects.effect(1);
         e.barCount = {1, 0};
         e.beatCount = {2, 0};
         for (int m = 1; m <= kModules; ++m)
             for (int s = 1; s <= kSlots; ++s) {
-                fillWorstMaterial(rig.show->materials.at(m, s), materialNumber(m, s));
+                bench::fillWorstMaterial(rig.show->materials.at(m, s), materialNumber(m, s));
                 e.beatGrid.setCell(0, 1, 1, m, s, true);
                 e.beatGrid.setCell(0, 1, 2, m, s, true);
             }
